@@ -1,0 +1,50 @@
+# Every target installs what it needs first (once, quietly), so a fresh Debian
+# machine needs nothing but `make test` or `make run`, as root.
+SHELL := /bin/bash
+.SHELLFLAGS := -eu -o pipefail -c
+.DEFAULT_GOAL := test
+VERSION := $(shell sed -n 's/^project(kelvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+EXE := build/mingw/app/kelvane.exe
+
+.PHONY: test unit exe run dist bench fuzz screenshot clean
+
+test: unit
+	@scripts/setup.sh windows
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw
+	@scripts/with-wine.sh ctest --preset mingw
+
+unit:
+	@scripts/setup.sh native
+	@cmake --preset debug >/dev/null
+	@cmake --build --preset debug
+	@ctest --preset debug
+
+exe:
+	@scripts/setup.sh native windows
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw --target kelvane
+
+run: exe
+	@scripts/with-wine.sh scripts/demo.sh $(EXE)
+
+dist: exe
+	@scripts/setup.sh dist
+	@scripts/dist.sh $(EXE) $(VERSION)
+
+bench:
+	@scripts/setup.sh native windows
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@scripts/bench.sh
+
+fuzz:
+	@scripts/setup.sh native fuzz
+	@scripts/fuzz.sh $(or $(FUZZ_SECONDS),60)
+
+screenshot: exe
+	@scripts/setup.sh screenshot
+	@scripts/with-wine.sh scripts/screenshot.sh $(EXE) docs/settings-window.png
+
+clean:
+	rm -rf build dist

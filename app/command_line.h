@@ -1,0 +1,20 @@
+// Splitting the command line the way the program has always split it
+// (not the C runtime's rules: a backslash is an ordinary character).
+#ifndef KELVANE_APP_COMMAND_LINE_H_
+#define KELVANE_APP_COMMAND_LINE_H_
+
+#include <string>
+
+namespace app {
+
+// Token `index` of the command line: 0 is the program's name as written,
+// 1 the first argument. Blanks and control characters (codes 1 to 32)
+// separate tokens; a pair of double quotes before a token is skipped; a
+// double quote opens a stretch that runs to the next one or to the end, its
+// blanks included and its quotes dropped. An empty token ends the scan:
+// it and every later index give "".
+std::u16string CommandLineToken(const std::u16string& command_line, int index);
+
+}  // namespace app
+
+#endif  // KELVANE_APP_COMMAND_LINE_H_

@@ -1,0 +1,4 @@
+#include "app/paths.h"
+
+namespace app {
+}  // namespace app

@@ -1,0 +1,46 @@
+// The bytes of a bar file: byte-order marks, decoding, line splitting and
+// encoding. LineList::LoadFromFile and SaveToFile are built from these.
+#ifndef KELVANE_BAR_BAR_FILE_H_
+#define KELVANE_BAR_BAR_FILE_H_
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bar/line_list.h"
+
+namespace bar {
+
+// The encoding a file's leading bytes announce, and the length of that mark:
+// EF BB BF UTF-8, else FF FE UTF-16 LE, else FE FF UTF-16 BE, else the
+// legacy code page with no mark.
+Encoding DetectEncoding(std::string_view bytes, std::size_t* mark_length);
+
+// The text after the mark. UTF-8 is strict; UTF-16 drops an odd last byte;
+// the legacy code page never fails. Bytes left that yield no character at
+// all (invalid UTF-8 anywhere, or a UTF-16 mark and exactly one byte) throw
+// DecodingError.
+std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encoding);
+
+// Lines of a text: a line ends at CR LF, a lone CR or a lone LF; text after
+// the last break is a line when it is not empty; an empty text has none.
+std::vector<std::u16string> SplitLines(std::u16string_view text);
+
+// The bytes SaveToFile writes: the mark (none for the legacy code page
+// unless it is 65001), then every line followed by CR LF.
+//
+// The encoding is the remembered one, the legacy code page when there is
+// none. Where that encoding cannot hold every character of the lines (a
+// Chinese button in a Cyrillic ANSI bar, a lone surrogate in UTF-8), the
+// file is written as UTF-16 LE with its mark instead, which the file
+// manager reads as well and which loses nothing. *written, when given,
+// receives the encoding actually used.
+std::string EncodeBarFile(const std::vector<std::u16string>& lines,
+                          std::optional<Encoding> remembered,
+                          Encoding* written = nullptr);
+
+}  // namespace bar
+
+#endif  // KELVANE_BAR_BAR_FILE_H_

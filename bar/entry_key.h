@@ -1,0 +1,55 @@
+// How one line of a bar is read: its key, entry number, key prefix and tail.
+//
+// A line "button12=c:\tools\a.exe" has the key "button12" (text before the
+// first "="), the key digits "12", the entry number 12, the key prefix
+// "button" (key text before its digits, when they stand together) and the
+// line tail "=c:\tools\a.exe" (the first "=" and all after it).
+#ifndef KELVANE_BAR_ENTRY_KEY_H_
+#define KELVANE_BAR_ENTRY_KEY_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace bar {
+
+// Pos("=", line) > 0.
+bool HasKey(std::u16string_view line);
+
+// Text before the first "=" (possibly empty). Precondition: HasKey(line).
+std::u16string Key(std::u16string_view line);
+
+// get_digits(Key(line)).
+std::u16string KeyDigits(std::u16string_view line);
+
+// StrToInt(KeyDigits(line)); throws ConversionError with the key digits
+// (empty when the key has none).
+int32_t EntryNumber(std::u16string_view line);
+
+// Key text before its digits; empty when the digits do not stand together
+// or the key has none.
+std::u16string KeyPrefix(std::u16string_view line);
+
+// Key text after its digits ("     " in "button1     = x"); empty when the
+// digits do not stand together or the key has none.
+std::u16string KeySuffix(std::u16string_view line);
+
+// True when the key has digits and they stand together, so that the line can
+// be renumbered and renumbered back without losing a character.
+bool DigitsStandTogether(std::u16string_view line);
+
+// The first "=" and everything after it.
+std::u16string LineTail(std::u16string_view line);
+
+// KeyPrefix + IntToStr(n) + KeySuffix + LineTail: the line under a new entry
+// number. Keeping the suffix means a hand-aligned key ("button1     = x")
+// comes back unchanged when it is renumbered back.
+std::u16string RenumberedLine(std::u16string_view line, int32_t n);
+
+// StrToInt of the text after the first "=", or of the whole line when it has
+// none. Throws ConversionError with that text.
+int32_t CountValue(std::u16string_view line);
+
+}  // namespace bar
+
+#endif  // KELVANE_BAR_ENTRY_KEY_H_

@@ -1,0 +1,95 @@
+// Line lists: the main-bar list, the sub-bar list and the sortable list the
+// sort works on. Lines are UTF-16; indices are 0-based.
+#ifndef KELVANE_BAR_LINE_LIST_H_
+#define KELVANE_BAR_LINE_LIST_H_
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bar/file_system.h"
+
+namespace bar {
+
+enum class Encoding { kLegacy, kUtf8, kUtf16LE, kUtf16BE };
+
+class LineList {
+ public:
+  // A control list keeps each line only up to its first NUL, as a list-box
+  // control does; a sortable list keeps lines whole. The kind also names
+  // the list in the index error.
+  enum class Kind { kControl, kSortable };
+
+  explicit LineList(Kind kind = Kind::kControl) : kind_(kind) {}
+
+  int32_t Count() const { return static_cast<int32_t>(lines_.size()); }
+
+  // Throws IndexError unless 0 <= index < Count().
+  const std::u16string& Get(int32_t index) const;
+
+  // Replaces the line at index; IndexError (nothing changes) unless
+  // 0 <= index < Count(). InsertError when the line cannot be stored (the
+  // old line is then already gone).
+  void Put(int32_t index, std::u16string text);
+
+  // Appends; returns the new line's index. InsertError when storage is
+  // exhausted (the list is unchanged).
+  int32_t Add(std::u16string text);
+
+  // Inserts before index (index == Count() appends). InsertError for an
+  // index outside 0..Count() or exhausted storage; the list is unchanged.
+  void Insert(int32_t index, std::u16string text);
+
+  // Removes the line at index; an index out of range is ignored.
+  void Delete(int32_t index);
+
+  // Removes all lines; the remembered encoding stays.
+  void Clear() { lines_.clear(); }
+
+  // Replaces all lines by the file's lines and remembers its encoding (see
+  // bar_file.h). OpenError leaves the list and encoding unchanged;
+  // DecodingError leaves the lines unchanged but remembers the encoding.
+  void LoadFromFile(const std::u16string& file_name,
+                    FileSystem& files = PlatformFileSystem());
+
+  // Writes every line followed by CR LF in the remembered encoding (the
+  // legacy code page when none), atomically (see bar_file.h for the
+  // encoding rules). CreateError, WriteError; a failed save leaves the file
+  // as it was.
+  void SaveToFile(const std::u16string& file_name,
+                  FileSystem& files = PlatformFileSystem()) const;
+
+  // Copies the source's lines (applying this list's NUL rule) and its
+  // remembered encoding (the legacy code page when it has none).
+  void Assign(const LineList& source);
+
+  // Sorts by compare(list, index1, index2) < 0 with the range sort of
+  // entry_order.h (CompareSTR's order, not a stable sort).
+  using Compare = std::function<int32_t(const LineList&, int32_t, int32_t)>;
+  void CustomSort(const Compare& compare);
+
+  // Exchanges the lines at two valid indices (used by the sort).
+  void Exchange(int32_t a, int32_t b) { std::swap(lines_[a], lines_[b]); }
+
+  const std::vector<std::u16string>& lines() const { return lines_; }
+
+  std::optional<Encoding> remembered_encoding() const { return encoding_; }
+  void set_remembered_encoding(std::optional<Encoding> e) { encoding_ = e; }
+  Kind kind() const { return kind_; }
+
+  // The name the index error shows for this kind of list.
+  const char16_t* TypeName() const;
+
+ private:
+  std::u16string Stored(std::u16string text) const;
+
+  Kind kind_;
+  std::vector<std::u16string> lines_;
+  std::optional<Encoding> encoding_;
+};
+
+}  // namespace bar
+
+#endif  // KELVANE_BAR_LINE_LIST_H_

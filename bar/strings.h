@@ -1,0 +1,42 @@
+// The string routines every line of a bar is read with. Strings are UTF-16
+// code units; positions are 1-based and 0 means "not found".
+#ifndef KELVANE_BAR_STRINGS_H_
+#define KELVANE_BAR_STRINGS_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace bar {
+
+constexpr int32_t kMaxInt = 2147483647;
+
+// Position of the first occurrence of sub in s, or 0; 0 when either is empty.
+int32_t Pos(std::u16string_view sub, std::u16string_view s);
+
+// Substring from 1-based start, count code units (clipped to the end). A
+// start below 1 counts from 1 without shortening count; start past the end
+// or count < 0 gives "".
+std::u16string Copy(std::u16string_view s, int32_t start, int32_t count);
+
+// Removes count code units from start in place; nothing for start < 1,
+// start > length or count <= 0.
+void Delete(std::u16string& s, int32_t start, int32_t count);
+
+// Copy(s, 1, count).
+std::u16string LeftStr(std::u16string_view s, int32_t count);
+
+// s without every code unit outside '0'..'9'.
+std::u16string get_digits(std::u16string_view s);
+
+// Blanks, one sign, then decimal digits or a hex number ("$", "x", "X",
+// "0x", "0X" prefix), nothing else. Throws ConversionError
+// "'<text>' is not a valid integer value".
+int32_t StrToInt(std::u16string_view text);
+
+// Decimal text, "-" for negatives, no grouping.
+std::u16string IntToStr(int32_t n);
+
+}  // namespace bar
+
+#endif  // KELVANE_BAR_STRINGS_H_

@@ -1,0 +1,37 @@
+// What the two editing operations need from the program: the lists, the
+// sub-bar's name, where the files are, and how to tell the file manager.
+#ifndef KELVANE_BAR_TOGGLE_H_
+#define KELVANE_BAR_TOGGLE_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "bar/file_system.h"
+#include "bar/line_list.h"
+
+namespace bar {
+
+// The file manager's "reload the button bar" command, sent twice after
+// every toggle whose files are all saved.
+constexpr int32_t kReloadBarCommand = 2901;
+
+struct Toggle {
+  LineList& main_bar;          // ListBox1's items
+  LineList& sub_bar;           // ListBox2's items
+  std::u16string par;          // the sub-bar's file name, from the command line
+  std::u16string program_folder;  // folder of the executable, ending in "\"
+  std::u16string bar_folder;   // Edit3: the bar folder, relative
+  std::u16string main_bar_path;   // Edit4: the main bar file, relative
+  std::function<void(int32_t command)> send_tc_command;  // SendTCCommand
+  FileSystem& files = PlatformFileSystem();
+
+  std::u16string MainBarFile() const { return program_folder + main_bar_path; }
+  std::u16string SubBarFile() const {
+    return program_folder + bar_folder + u"\\" + par;
+  }
+};
+
+}  // namespace bar
+
+#endif  // KELVANE_BAR_TOGGLE_H_
