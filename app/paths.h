@@ -1,9 +1,9 @@
-// Path routines of the settings window's "Find" buttons. Delimiters are "\"
-// and ":"; "/" is an ordinary character.
+// Path routines of the settings window's "Find" buttons and of the program
+// folder. Delimiters are "\" and ":"; "/" is an ordinary character. Paths are
+// UTF-16 code units and nothing here touches the file system.
 #ifndef KELVANE_APP_PATHS_H_
 #define KELVANE_APP_PATHS_H_
 
-#include <functional>
 #include <string>
 
 namespace app {
@@ -11,21 +11,30 @@ namespace app {
 // Text after the last delimiter, or the whole path without one.
 std::u16string ExtractFileName(const std::u16string& path);
 
-// Text up to the last delimiter; the delimiter stays when it is ":" or the
-// first character, or follows ":" or "\". Empty without a delimiter.
-std::u16string ExtractFilePath(const std::u16string& path);  // up to and including the last delimiter
+// Text up to and including the last delimiter; empty without one.
+std::u16string ExtractFilePath(const std::u16string& path);
+
+// Text up to the last delimiter. The delimiter stays when it is ":" or the
+// first character, or when it follows ":" or "\" (so "C:\" and "\\" keep
+// theirs). Empty without a delimiter.
 std::u16string ExtractFileDir(const std::u16string& path);
 
-// "C:" for a drive path, "\\server\share" for a network path, else "".
+// "C:" for a path whose second character is ":"; for a path starting with
+// "\\", the text before the "\" that follows the share name ("\\srv\share");
+// else "".
 std::u16string ExtractFileDrive(const std::u16string& path);
 
-// Two names equal by code units after case mapping (CompareStringOrdinal
-// with ignore-case on Windows; an ordinal ignore-case comparison elsewhere).
+// Two names equal code unit by code unit after case mapping: CompareStringOrdinal
+// with ignore-case on Windows, a table-driven ordinal upper-casing elsewhere
+// (file_name_compare_win.cpp / file_name_compare_posix.cpp).
 bool SameFileName(const std::u16string& a, const std::u16string& b);
 
-// target relative to the folder base (which ends in "\"): "..\" per folder
-// of base not shared, then target's own folders and name. Another drive:
-// target unchanged.
+// target relative to the folder base (which ends in "\"). Drives that differ
+// (by SameFileName) give target unchanged. Otherwise both folder parts are
+// cut into segments at "\", the common leading segments (by SameFileName)
+// dropped, and the result is "..\" per remaining base segment, the remaining
+// target segments each followed by "\" (an empty first one left out), and
+// target's file name.
 std::u16string ExtractRelativePath(const std::u16string& base, const std::u16string& target);
 
 }  // namespace app

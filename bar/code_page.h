@@ -19,13 +19,20 @@ int LegacyCodePage();
 // Replaces the legacy code page for the rest of the process (tests only).
 void SetLegacyCodePage(int code_page);
 
-// Text from code-page bytes. Never fails: bytes the code page does not
-// define come out as the platform's conversion gives them (a single-byte
-// code page maps an undefined byte b to U+00bb, so that it round-trips).
+// Text from code-page bytes. Never fails. In a single-byte code page every
+// byte, defined or not, decodes to a character that encodes back to it (the
+// undefined byte 81 of 1252 to U+0081), so any file survives a load and a
+// save. 65001 (UTF-8) decodes ill-formed bytes to U+FFFD. A double-byte page
+// (932, 936, 949, 950) decodes a byte that starts no valid sequence to
+// U+FFFD on POSIX and as the system's conversion gives it on Windows ("?" or
+// a private-use character). POSIX falls back to ISO-8859-1 for a code page
+// that iconv does not know.
 std::u16string DecodeCodePage(int code_page, std::string_view bytes);
 
-// Code-page bytes from text. Never fails: a character the code page lacks
-// comes out as the platform's conversion gives it (a best fit or "?").
+// Code-page bytes from text. Never fails: each code unit the code page lacks
+// becomes "?" (so a character beyond the BMP becomes "??"), where Windows may
+// give a best fit instead ("A" for U+0100); 65001 writes a lone surrogate as
+// U+FFFD.
 std::string EncodeCodePage(int code_page, std::u16string_view text);
 
 // True when EncodeCodePage gives back exactly this text when decoded, so a

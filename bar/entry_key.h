@@ -38,12 +38,15 @@ std::u16string KeySuffix(std::u16string_view line);
 // be renumbered and renumbered back without losing a character.
 bool DigitsStandTogether(std::u16string_view line);
 
-// The first "=" and everything after it.
+// The first "=" and everything after it. Precondition: HasKey(line).
 std::u16string LineTail(std::u16string_view line);
 
 // KeyPrefix + IntToStr(n) + KeySuffix + LineTail: the line under a new entry
 // number. Keeping the suffix means a hand-aligned key ("button1     = x")
-// comes back unchanged when it is renumbered back.
+// comes back unchanged when it is renumbered back. A key whose digits do
+// not stand together loses its letters ("b1t2=z" with 15 is "15=z"), so
+// callers that must carry a line back check DigitsStandTogether first.
+// Precondition: HasKey(line).
 std::u16string RenumberedLine(std::u16string_view line, int32_t n);
 
 // StrToInt of the text after the first "=", or of the whole line when it has

@@ -20,24 +20,31 @@ int32_t SortNumber(std::u16string_view line);
 // that of line index2 (line index1 is read first).
 int32_t CompareSTR(const LineList& list, int32_t index1, int32_t index2);
 
-// The range sort over indices 0..count-1: a quicksort whose pivot follows
-// its line through exchanges, recursing into the shorter part. compare(a, b)
-// and exchange(a, b) work on indices. The order it leaves equal lines in is
-// part of the file format's observable behaviour, so it must not be
-// replaced by another sort.
+// The range sort over indices 0..count-1 (nothing for fewer than two): a
+// quicksort with the middle index as pivot, whose pivot index follows the
+// pivot line through exchanges, that settles a two-line range with one
+// comparison and nests only into the shorter part. compare(a, b) and
+// exchange(a, b) work on indices; in a partition pass the pivot is always
+// the second argument. The order it leaves equal lines in (the lines of
+// one button) is what the saved bar shows, so it must not be replaced by
+// another sort, not even a stable one.
 void RangeSort(int32_t count,
                const std::function<int32_t(int32_t, int32_t)>& compare,
                const std::function<void(int32_t, int32_t)>& exchange);
 
-// Sorts the main-bar list by sort number, with its first two lines (the
-// header lines "[Buttonbar]" and "Buttoncount=<n>") back at index 0 and 1 in
-// their order. Other lines of sort number 0 (blank lines, headings without
-// "=") follow them, so no line is lost or doubled. IndexError for fewer
-// than two lines; ConversionError for a line it cannot number. On failure
-// the list is unchanged.
+// Sorts the main-bar list by sort number with the range sort, then puts the
+// lines that were at index 0 and 1 (the header lines "[Buttonbar]" and
+// "Buttoncount=<n>") back in front in their order; every other line keeps
+// the place the sort gave it among the rest. Other lines of sort number 0
+// (blank lines, headings without "=", entries numbered 0) thus follow the
+// header lines, and no line is lost or doubled. IndexError, as Get gives
+// it, for fewer than two lines; ConversionError for the first line a
+// comparison cannot number. On failure the list is unchanged. The list's
+// remembered encoding is kept.
 void LB1Sort(LineList& main_bar);
 
-// Delete every empty line (a line of blanks stays).
+// Delete every empty line (a line of blanks stays); the others keep their
+// order. Linear in the list's length.
 void LB1Space(LineList& main_bar);
 void LB2Space(LineList& sub_bar);
 

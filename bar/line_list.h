@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bar/file_system.h"
@@ -24,14 +25,18 @@ class LineList {
 
   explicit LineList(Kind kind = Kind::kControl) : kind_(kind) {}
 
+  // The most lines a list holds: indices are signed 32-bit, and inserting
+  // at Count() must still name a representable index.
+  static constexpr int32_t kMaxLines = 2147483647 - 1;
+
   int32_t Count() const { return static_cast<int32_t>(lines_.size()); }
 
   // Throws IndexError unless 0 <= index < Count().
   const std::u16string& Get(int32_t index) const;
 
-  // Replaces the line at index; IndexError (nothing changes) unless
-  // 0 <= index < Count(). InsertError when the line cannot be stored (the
-  // old line is then already gone).
+  // Replaces the line at index in place (constant time); IndexError unless
+  // 0 <= index < Count(). InsertError when the line cannot be stored. On
+  // either failure the list is unchanged.
   void Put(int32_t index, std::u16string text);
 
   // Appends; returns the new line's index. InsertError when storage is
@@ -49,8 +54,11 @@ class LineList {
   void Clear() { lines_.clear(); }
 
   // Replaces all lines by the file's lines and remembers its encoding (see
-  // bar_file.h). OpenError leaves the list and encoding unchanged;
-  // DecodingError leaves the lines unchanged but remembers the encoding.
+  // bar_file.h). OpenError leaves the list and encoding unchanged. The
+  // other failures leave the lines unchanged but remember the encoding:
+  // DecodingError (see DecodeBarText), BarFormatError when a control list
+  // would have to cut a line at a NUL (a UTF-16 file without its mark),
+  // InsertError when the file has more lines than the list can hold.
   void LoadFromFile(const std::u16string& file_name,
                     FileSystem& files = PlatformFileSystem());
 
@@ -63,10 +71,12 @@ class LineList {
 
   // Copies the source's lines (applying this list's NUL rule) and its
   // remembered encoding (the legacy code page when it has none).
+  // InsertError leaves the list unchanged.
   void Assign(const LineList& source);
 
   // Sorts by compare(list, index1, index2) < 0 with the range sort of
-  // entry_order.h (CompareSTR's order, not a stable sort).
+  // entry_order.h (CompareSTR's order, not a stable sort). A list of fewer
+  // than two lines is left alone.
   using Compare = std::function<int32_t(const LineList&, int32_t, int32_t)>;
   void CustomSort(const Compare& compare);
 
@@ -82,10 +92,18 @@ class LineList {
   // The name the index error shows for this kind of list.
   const char16_t* TypeName() const;
 
+  // Lowers the number of lines the list can hold (tests use it to reach the
+  // insert error without filling the memory).
+  void set_line_limit(int32_t limit) { line_limit_ = limit; }
+
  private:
+  // The text as this kind of list keeps it.
   std::u16string Stored(std::u16string text) const;
+  // Replaces every line at once (InsertError leaves the list unchanged).
+  void StoreAll(std::vector<std::u16string> lines);
 
   Kind kind_;
+  int32_t line_limit_ = kMaxLines;
   std::vector<std::u16string> lines_;
   std::optional<Encoding> encoding_;
 };

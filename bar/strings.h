@@ -29,9 +29,13 @@ std::u16string LeftStr(std::u16string_view s, int32_t count);
 // s without every code unit outside '0'..'9'.
 std::u16string get_digits(std::u16string_view s);
 
-// Blanks, one sign, then decimal digits or a hex number ("$", "x", "X",
-// "0x", "0X" prefix), nothing else. Throws ConversionError
-// "'<text>' is not a valid integer value".
+// Blanks (U+0020 only), an optional "-" or "+" with nothing between it and
+// what follows, then either decimal digits, whose value must fit the sign
+// (-2147483648..2147483647), or a hexadecimal prefix ("$", "x", "X", "0x",
+// "0X") and at most eight significant hex digits, whose 32 bits are read as
+// signed ($FFFFFFFF is -1) and negated by a "-". Nothing may follow.
+// Otherwise throws ConversionError "'<text>' is not a valid integer value"
+// with the text exactly as given.
 int32_t StrToInt(std::u16string_view text);
 
 // Decimal text, "-" for negatives, no grouping.

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "bar/file_system.h"
 #include "bar/line_list.h"
@@ -31,6 +33,26 @@ struct Toggle {
     return program_folder + bar_folder + u"\\" + par;
   }
 };
+
+// The entry number of a line that has one: a key ("=" present) whose
+// digits convert to a signed 32-bit number. nullopt for a line without
+// "=" and for a key without digits or with digits out of range. Once a bar
+// has been through LB1Sort, only lines the sort numbers 0 (no "=", or
+// "Buttoncount" somewhere in the line) can lack a number.
+std::optional<int32_t> NumberOf(std::u16string_view line);
+
+// Why renumbering the line and renumbering it back would not give the
+// same text, as a phrase for a message ("has a key whose digits do not
+// stand together, ..."), or an empty text when it would. Precondition: the
+// line has a key with digits.
+std::u16string RenumberingLoss(std::u16string_view line);
+
+// `text` in double quotes, as messages show file names and lines.
+std::u16string Quoted(std::u16string_view text);
+
+// Sends kReloadBarCommand twice: the end of every toggle whose files are
+// all saved.
+void NotifyFileManager(const Toggle& t);
 
 }  // namespace bar
 

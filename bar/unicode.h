@@ -10,9 +10,10 @@
 namespace bar {
 
 // Strict UTF-8: any ill-formed sequence (overlong forms, encoded surrogates,
-// code points above U+10FFFF, truncated sequences) makes the whole
-// conversion fail with nullopt, as the Windows conversion does with
-// MB_ERR_INVALID_CHARS.
+// code points above U+10FFFF, stray continuation bytes, truncated sequences)
+// makes the whole conversion fail with nullopt, as the Windows conversion
+// does with MB_ERR_INVALID_CHARS. No bytes give an empty text; NUL bytes and
+// noncharacters are valid.
 std::optional<std::u16string> DecodeUtf8Strict(std::string_view bytes);
 
 // UTF-8 of the text; a lone surrogate becomes U+FFFD (EF BF BD), as the
@@ -24,8 +25,9 @@ std::string EncodeUtf8(std::u16string_view text, bool* lossless = nullptr);
 std::u16string DecodeUtf16(std::string_view bytes, bool big_endian);
 std::string EncodeUtf16(std::u16string_view text, bool big_endian);
 
-// For messages, logs and tests: lenient UTF-8 (ill-formed input becomes
-// U+FFFD; never fails).
+// For messages, logs and tests: lenient UTF-8 (never fails; each maximal
+// ill-formed part of the input becomes one U+FFFD, a lone surrogate of the
+// text becomes U+FFFD).
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
 

@@ -1,0 +1,7 @@
+#include "app/app_errors.h"
+
+namespace app {
+
+void Abort() { throw EAbort(); }
+
+}  // namespace app

@@ -1,0 +1,51 @@
+#include "app/dpi_win.h"
+
+namespace app {
+
+namespace {
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+// shcore's GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI = 0, &x, &y).
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+// GetProcAddress hands out a generic function pointer; the cast to the
+// real signature goes through void* to keep compilers quiet about it.
+template <class Function>
+Function Lookup(const wchar_t* module_name, const char* name) {
+  HMODULE module = GetModuleHandleW(module_name);
+  if (module == nullptr) module = LoadLibraryW(module_name);
+  if (module == nullptr) return nullptr;
+  void* address = reinterpret_cast<void*>(GetProcAddress(module, name));
+  return reinterpret_cast<Function>(address);
+}
+
+UINT ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
+}
+
+}  // namespace
+
+UINT DpiForWindow(HWND window) {
+  static const auto for_window = Lookup<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+  if (for_window != nullptr) {
+    UINT dpi = for_window(window);
+    if (dpi != 0) return dpi;
+  }
+  static const auto for_monitor =
+      Lookup<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+  if (for_monitor != nullptr) {
+    UINT x = 0, y = 0;
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    if (SUCCEEDED(for_monitor(monitor, 0, &x, &y)) && y != 0) return y;
+  }
+  return ScreenDpi();
+}
+
+int ScaleToDpi(int design_pixels, UINT dpi) {
+  return MulDiv(design_pixels, static_cast<int>(dpi), static_cast<int>(kDesignDpi));
+}
+
+}  // namespace app

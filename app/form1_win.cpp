@@ -1,0 +1,374 @@
+#include "app/form1_win.h"
+
+#include <shobjidl.h>
+
+#include "app/file_dialog_win.h"
+#include "app/notify_win.h"
+#include "app/paths.h"
+#include "app/process_win.h"
+#include "app/settings_win.h"
+#include "app/system_error_win.h"
+#include "app/wide_win.h"
+#include "bar/collapse.h"
+#include "bar/errors.h"
+#include "bar/expand.h"
+#include "bar/marker.h"
+#include "bar/toggle.h"
+
+namespace app {
+
+TForm1* Form1 = nullptr;
+std::u16string par;
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Kelvane v.4.0";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kClientWidth = 369;
+constexpr int kClientHeight = 115;
+constexpr int kFontHeight = 11;
+constexpr int kListItemHeight = 13;
+
+// A label's two lines are joined by a lone CR, which the static control
+// breaks at like any line end. No word wrap (the widths fit the lines
+// exactly) and no "&" prefixes.
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+// The two lists are never shown; they stand where the layout has them.
+constexpr DWORD kListStyle = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+
+struct ControlSpec {
+  HWND TForm1::*handle;  // nullptr for the lists, which hold no data here
+  int id;
+  const wchar_t* window_class;
+  const wchar_t* text;
+  DWORD style;
+  DWORD ex_style;
+  int left, top, width, height;  // at 96 DPI, in the client area
+};
+
+// In creation order, which is also the tab order.
+const ControlSpec kControls[] = {
+    {&TForm1::Label3, kLabel3Id, L"Static", L"Путь Bar-папки\r/Path To Bar Folder/",
+     kLabelStyle, 0, 8, 3, 97, 26},
+    {&TForm1::Label4, kLabel4Id, L"Static", L"Путь осн.панели\r/Path To Main Bar/",
+     kLabelStyle, 0, 8, 38, 89, 26},
+    {&TForm1::Label1, kLabel1Id, L"Static", L"Сохранить и выйти\r/Save And Close/",
+     kLabelStyle, 0, 182, 81, 99, 26},
+    {nullptr, kListBox1Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 8, 75, 33, 22},
+    {nullptr, kListBox2Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 47, 75, 35, 22},
+    {&TForm1::Button3, kButton3Id, L"Button", L"OK", kButtonStyle, 0, 287, 82, 75, 25},
+    {&TForm1::Edit3, kEdit3Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 8, 170, 21},
+    {&TForm1::Edit4, kEdit4Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 43, 170, 21},
+    {&TForm1::Button1, kButton1Id, L"Button", L"Find", kButtonStyle, 0, 287, 8, 75, 25},
+    {&TForm1::Button2, kButton2Id, L"Button", L"Find", kButtonStyle, 0, 287, 39, 75, 25},
+};
+
+HFONT CreateFormFont(UINT dpi) {
+  return CreateFontW(-ScaleToDpi(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+}
+
+// The label widths are those of their text at 96 DPI, where the layout is
+// kept exact. A font scaled for another DPI is rounded to whole pixels and
+// hinted anew, and may come out a little wider; the label then grows with
+// it rather than clip its text.
+SIZE GrownToText(HWND label, HFONT font, SIZE size) {
+  std::u16string text = ControlText(label);
+  HDC dc = GetDC(label);
+  if (dc == nullptr) return size;
+  HGDIOBJ old_font = SelectObject(dc, font);
+  RECT needed = {0, 0, 0, 0};
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
+            &needed, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old_font);
+  ReleaseDC(label, dc);
+  if (needed.right > size.cx) size.cx = needed.right;
+  if (needed.bottom > size.cy) size.cy = needed.bottom;
+  return size;
+}
+
+[[noreturn]] void ThrowLastError() { throw bar::Error(SystemErrorText(GetLastError())); }
+
+// Owner of a file dialog: the program's active window.
+HWND DialogOwner(HWND fallback) {
+  HWND active = GetActiveWindow();
+  return active != nullptr ? active : fallback;
+}
+
+}  // namespace
+
+// ---- creation and layout ----
+
+void TForm1::CreateForm() {
+  if (!CreatePlatformWindow(kCaption, kFormStyle, 0, 0, 0, 0, 0)) ThrowLastError();
+  CreateControls();
+  dpi_ = DpiForWindow(Window());
+  LayOut(dpi_);
+  CenterOnPrimaryWorkArea();
+}
+
+void TForm1::CreateControls() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const ControlSpec& spec : kControls) {
+    HWND control = CreateWindowExW(spec.ex_style, spec.window_class, spec.text, spec.style, 0, 0,
+                                   0, 0, Window(), reinterpret_cast<HMENU>(INT_PTR{spec.id}),
+                                   instance, nullptr);
+    if (control == nullptr) ThrowLastError();
+    if (spec.handle != nullptr) this->*spec.handle = control;
+  }
+}
+
+void TForm1::LayOut(UINT dpi) {
+  FontHandle font(CreateFormFont(dpi));
+  for (const ControlSpec& spec : kControls) {
+    HWND control = GetDlgItem(Window(), spec.id);
+    SIZE size = {ScaleToDpi(spec.width, dpi), ScaleToDpi(spec.height, dpi)};
+    if (spec.style == kLabelStyle && dpi != kDesignDpi) {
+      size = GrownToText(control, font.get(), size);
+    }
+    MoveWindow(control, ScaleToDpi(spec.left, dpi), ScaleToDpi(spec.top, dpi), size.cx, size.cy,
+               TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  }
+  for (int id : {kListBox1Id, kListBox2Id}) {
+    SendDlgItemMessageW(Window(), id, LB_SETITEMHEIGHT, 0,
+                        MAKELPARAM(ScaleToDpi(kListItemHeight, dpi), 0));
+  }
+  font_ = std::move(font);  // the old font goes only after no control uses it
+  SetClientSize(ScaleToDpi(kClientWidth, dpi), ScaleToDpi(kClientHeight, dpi));
+}
+
+// The frame's size is measured rather than computed, so that it is right
+// whichever DPI mode the system draws the frame in.
+void TForm1::SetClientSize(int width, int height) {
+  RECT window = {}, client = {};
+  GetWindowRect(Window(), &window);
+  GetClientRect(Window(), &client);
+  int frame_width = (window.right - window.left) - (client.right - client.left);
+  int frame_height = (window.bottom - window.top) - (client.bottom - client.top);
+  SetWindowPos(Window(), nullptr, 0, 0, width + frame_width, height + frame_height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::CenterOnPrimaryWorkArea() {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  RECT window = {};
+  GetWindowRect(Window(), &window);
+  int width = window.right - window.left;
+  int height = window.bottom - window.top;
+  int left = work.left + ((work.right - work.left) - width) / 2;
+  int top = work.top + ((work.bottom - work.top) - height) / 2;
+  SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- start-up ----
+
+void TForm1::FormCreate() {
+  {
+    IniFile iniFileLoad(SettingsFilePath(ProgramFolder()));
+    PathSettings settings = ReadPathSettings(iniFileLoad);
+    SetControlText(Edit3, settings.path_bar);
+    SetControlText(Edit4, settings.path_main_panel);
+  }
+  par = ParamStr(1);
+  if (par.empty()) {
+    window_state_ = WindowState::kMaximized;
+    return;
+  }
+  ListBox1.Clear();
+  ListBox1.LoadFromFile(ProgramFolder() + ControlText(Edit4));
+  switch (bar::DecideToggle(ListBox1, par)) {
+    case bar::ToggleAction::kCollapse:
+      Remove();
+      RequestQuit();
+      break;
+    case bar::ToggleAction::kExpand:
+      Add();
+      RequestQuit();
+      break;
+    case bar::ToggleAction::kNothing:
+      break;
+  }
+}
+
+// The run without an argument is in the maximized state here, which the
+// first activation turns to normal; showing it at normal size straight
+// away gives the same window without a maximized flash first.
+void TForm1::ShowAfterCreation() {
+  if (quit_requested_ || Window() == nullptr) return;
+  if (window_state_ == WindowState::kMaximized) {
+    ShowWindow(Window(), SW_SHOWNORMAL);
+    SetForegroundWindow(Window());
+    return;
+  }
+  ShowWindow(Window(), SW_SHOWMINNOACTIVE);
+}
+
+void TForm1::RequestQuit() {
+  quit_requested_ = true;
+  PostQuitMessage(0);
+}
+
+void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
+
+// ---- the toggle ----
+
+namespace {
+
+bar::Toggle MakeToggle(TForm1& form) {
+  return bar::Toggle{form.ListBox1,          form.ListBox2,           par,
+                     ProgramFolder(),        ControlText(form.Edit3), ControlText(form.Edit4),
+                     &SendTCCommand};
+}
+
+}  // namespace
+
+void TForm1::Add() {
+  bar::Toggle toggle = MakeToggle(*this);
+  bar::Expand(toggle);
+}
+
+void TForm1::Remove() {
+  bar::Toggle toggle = MakeToggle(*this);
+  bar::Collapse(toggle);
+}
+
+// ---- the settings window's buttons ----
+
+void TForm1::Button1Click() {
+  std::u16string folder = ChooseWithFileOpenDialog(DialogOwner(Window()), FOS_PICKFOLDERS);
+  SetControlText(Edit3, ExtractFileName(folder));
+}
+
+void TForm1::Button2Click() {
+  std::u16string file = ChooseWithFileOpenDialog(DialogOwner(Window()), 0);
+  SetControlText(Edit4, ExtractRelativePath(ExtractFileDir(ParamStr(0)) + u"\\", file));
+}
+
+void TForm1::Button3Click() {
+  {
+    IniFile iniFileSave(SettingsFilePath(ProgramFolder()));
+    WritePathSettings(iniFileSave, PathSettings{ControlText(Edit3), ControlText(Edit4)});
+  }
+  Close();
+}
+
+// ---- window state ----
+
+void TForm1::FormActivate() { KeepNormalAndVisible(); }
+
+void TForm1::FormDeactivate() { KeepNormalAndVisible(); }
+
+// Reads the real state before it sets the normal one, so that a window the
+// user or the system minimized behind the program's back comes back too.
+// Showing and restoring activate the window again, which lands here once
+// more; that nested call has nothing left to do and is skipped.
+void TForm1::KeepNormalAndVisible() {
+  if (Window() == nullptr || closing_ || keeping_normal_) return;
+  keeping_normal_ = true;
+  UpdateWindowState();
+  if (!IsWindowVisible(Window())) {
+    ShowWindow(Window(), window_state_ == WindowState::kMinimized   ? SW_SHOWMINIMIZED
+                         : window_state_ == WindowState::kMaximized ? SW_SHOWMAXIMIZED
+                                                                    : SW_SHOWNORMAL);
+  }
+  UpdateWindowState();
+  SetWindowState(WindowState::kNormal);
+  UpdateWindowState();
+  keeping_normal_ = false;
+}
+
+void TForm1::UpdateWindowState() {
+  if (Window() == nullptr) return;
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(Window(), &placement)) return;
+  window_state_ = placement.showCmd == SW_SHOWMINIMIZED   ? WindowState::kMinimized
+                  : placement.showCmd == SW_SHOWMAXIMIZED ? WindowState::kMaximized
+                                                          : WindowState::kNormal;
+}
+
+void TForm1::SetWindowState(WindowState state) {
+  if (window_state_ == state) return;
+  window_state_ = state;
+  if (state == WindowState::kNormal && IsWindowVisible(Window())) {
+    ShowWindow(Window(), SW_SHOWNORMAL);
+  }
+}
+
+// ---- messages ----
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wparam) != WA_INACTIVE);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(Window(), message, wparam, lparam);
+  }
+}
+
+void TForm1::OnCommand(int id, int notification) {
+  if (notification != BN_CLICKED) return;
+  switch (id) {
+    case kButton1Id:
+      Button1Click();
+      break;
+    case kButton2Id:
+      Button2Click();
+      break;
+    case kButton3Id:
+      Button3Click();
+      break;
+    default:
+      break;  // Enter and Escape arrive as IDOK and IDCANCEL; they do nothing here
+  }
+}
+
+// Keyboard focus goes with the activation, as in a dialog: it returns to
+// the control that had it, or to the first control in tab order.
+void TForm1::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Window(), focus)) focused_control_ = focus;
+    FormDeactivate();
+    return;
+  }
+  FormActivate();
+  HWND focus = focused_control_ != nullptr && IsWindow(focused_control_)
+                   ? focused_control_
+                   : GetNextDlgTabItem(Window(), nullptr, FALSE);
+  if (focus != nullptr) SetFocus(focus);
+}
+
+void TForm1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(Window(), nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(dpi_);
+}
+
+void TForm1::OnClose() {
+  closing_ = true;
+  DestroyWindow(Window());
+}
+
+}  // namespace app

@@ -1,0 +1,116 @@
+// TForm1: the program's one window. In a run without an argument it is the
+// settings window; in every run it owns the main-bar and sub-bar lists and
+// the two edit fields whose texts are the bar folder and the main bar file.
+// All decisions of a run are taken in FormCreate.
+#ifndef KELVANE_APP_FORM1_WIN_H_
+#define KELVANE_APP_FORM1_WIN_H_
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "app/base_window_win.h"
+#include "app/control_ids.h"
+#include "app/dpi_win.h"
+#include "bar/line_list.h"
+
+namespace app {
+
+class TForm1 : public BaseWindow<TForm1> {
+ public:
+  static const wchar_t* ClassName() { return kForm1ClassName; }
+
+  // Creates the platform window, hidden and in the minimized start state,
+  // with its controls laid out for its monitor's DPI and centred on the
+  // primary monitor's work area. Throws bar::Error when the system refuses.
+  void CreateForm();
+
+  // Reads the settings into Edit3 and Edit4. Without an argument: sets the
+  // maximized state and returns. With one: loads the main bar and expands
+  // or collapses the sub-bar named par, then requests the quit; an empty
+  // main bar does nothing more. Catches nothing.
+  void FormCreate();
+
+  // How the window is first shown, once FormCreate is over: not at all
+  // after a toggle (the quit is pending); at normal size and activated in
+  // a run without an argument; otherwise (empty main bar, failed toggle) as
+  // a minimized task-bar entry that does not take the activation.
+  void ShowAfterCreation();
+
+  bool quit_requested() const { return quit_requested_; }
+
+  // The expand and the collapse on the two lists (bar/expand.h,
+  // bar/collapse.h), with par and the texts of Edit3 and Edit4.
+  void Add();
+  void Remove();
+
+  // "Find" of the bar folder: Edit3 := the chosen folder's own name.
+  void Button1Click();
+  // "Find" of the main bar: Edit4 := the chosen file relative to the
+  // program folder.
+  void Button2Click();
+  // "OK": writes pathBar, then pathMainPanel, then closes the window.
+  void Button3Click();
+
+  // Both leave the window visible at its normal size and place.
+  void FormActivate();
+  void FormDeactivate();
+
+  bar::LineList ListBox1{bar::LineList::Kind::kControl};  // the main bar
+  bar::LineList ListBox2{bar::LineList::Kind::kControl};  // the sub-bar
+  HWND Button3 = nullptr;
+  HWND Label3 = nullptr;
+  HWND Edit3 = nullptr;
+  HWND Label4 = nullptr;
+  HWND Edit4 = nullptr;
+  HWND Label1 = nullptr;
+  HWND Button1 = nullptr;
+  HWND Button2 = nullptr;
+
+ private:
+  friend class BaseWindow<TForm1>;
+
+  enum class WindowState { kNormal, kMinimized, kMaximized };
+
+  struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+  };
+  using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id, int notification);
+  void OnActivate(bool active);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnClose();
+
+  void CreateControls();
+  void LayOut(UINT dpi);
+  void SetClientSize(int width, int height);
+  void CenterOnPrimaryWorkArea();
+
+  void KeepNormalAndVisible();
+  void UpdateWindowState();
+  void SetWindowState(WindowState state);
+  void RequestQuit();
+  void Close();
+
+  WindowState window_state_ = WindowState::kMinimized;
+  bool quit_requested_ = false;
+  bool closing_ = false;
+  bool keeping_normal_ = false;
+  HWND focused_control_ = nullptr;
+  UINT dpi_ = kDesignDpi;
+  FontHandle font_;
+};
+
+// The one window object, set before FormCreate runs and until the end.
+extern TForm1* Form1;
+
+// The first command-line argument: the sub-bar's file name, or "".
+extern std::u16string par;
+
+}  // namespace app
+
+#endif  // KELVANE_APP_FORM1_WIN_H_

@@ -1,0 +1,150 @@
+#include "app/paths.h"
+
+#include <string>
+
+#include "bar/unicode.h"
+#include "gtest/gtest.h"
+
+namespace app {
+namespace {
+
+struct PathCase {
+  const char16_t* path;
+  const char16_t* expected;
+};
+
+void ExpectEach(std::u16string (*routine)(const std::u16string&),
+                std::initializer_list<PathCase> cases) {
+  for (const PathCase& c : cases) {
+    SCOPED_TRACE(bar::ToUtf8(c.path));
+    EXPECT_EQ(routine(c.path), c.expected);
+  }
+}
+
+TEST(PathsTest, ExtractFileName) {
+  ExpectEach(ExtractFileName, {
+      {u"C:\\Tools\\K\\kelvane.exe", u"kelvane.exe"},
+      {u"C:\\Tools\\K\\Bar", u"Bar"},
+      {u"D:\\", u""},
+      {u"C:main.bar", u"main.bar"},
+      {u"main.bar", u"main.bar"},
+      {u"a/b/c.bar", u"a/b/c.bar"},  // "/" is no delimiter
+      {u"", u""},
+  });
+}
+
+TEST(PathsTest, ExtractFilePath) {
+  ExpectEach(ExtractFilePath, {
+      {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K\\"},
+      {u"C:kelvane.exe", u"C:"},
+      {u"\\\\srv\\share\\kelvane.exe", u"\\\\srv\\share\\"},
+      {u"kelvane.exe", u""},
+      {u"a/b", u""},
+  });
+}
+
+TEST(PathsTest, ExtractFileDir) {
+  ExpectEach(ExtractFileDir, {
+      {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K"},
+      {u"C:\\kelvane.exe", u"C:\\"},    // the "\" after ":" stays
+      {u"C:kelvane.exe", u"C:"},        // a ":" delimiter stays
+      {u"\\kelvane.exe", u"\\"},        // a first-character "\" stays
+      {u"\\\\kelvane.exe", u"\\\\"},    // a "\" after "\" stays
+      {u"C:\\Tools\\", u"C:\\Tools"},
+      {u"kelvane.exe", u""},
+      {u"", u""},
+  });
+}
+
+TEST(PathsTest, ExtractFileDrive) {
+  ExpectEach(ExtractFileDrive, {
+      {u"C:\\Tools\\K\\", u"C:"},
+      {u"c:", u"c:"},
+      {u"C", u""},
+      {u"\\Tools\\", u""},
+      {u"\\\\srv\\share\\K\\kelvane.exe", u"\\\\srv\\share"},
+      {u"\\\\srv\\share\\", u"\\\\srv\\share"},
+      {u"\\\\srv\\share", u"\\\\srv\\share"},
+      {u"\\\\srv\\", u"\\\\srv"},
+      {u"\\\\srv", u"\\\\srv"},
+      {u"\\\\", u"\\\\"},
+      {u"\\\\\\x\\y", u"\\\\\\x"},
+      {u"Tools\\K", u""},
+  });
+}
+
+TEST(PathsTest, SameFileNameIgnoresCaseByCodeUnit) {
+  EXPECT_TRUE(SameFileName(u"C:", u"c:"));
+  EXPECT_TRUE(SameFileName(u"\\\\SRV\\Share", u"\\\\srv\\share"));
+  EXPECT_TRUE(SameFileName(u"Панель", u"пАНЕЛЬ"));
+  EXPECT_TRUE(SameFileName(u"", u""));
+  EXPECT_FALSE(SameFileName(u"C:", u"D:"));
+  EXPECT_FALSE(SameFileName(u"Tools", u"Tool"));
+  EXPECT_FALSE(SameFileName(u"straße", u"STRASSE"));  // no one-to-two folding
+}
+
+// What the two "Find" buttons put into their fields, with the executable at
+// exe: Button1 keeps the chosen folder's own name, Button2 the chosen file
+// relative to the program folder.
+std::u16string FolderField(const std::u16string& chosen_folder) {
+  return ExtractFileName(chosen_folder);
+}
+
+std::u16string FileField(const std::u16string& exe, const std::u16string& chosen_file) {
+  return ExtractRelativePath(ExtractFileDir(exe) + u"\\", chosen_file);
+}
+
+TEST(PathsTest, FindButtonFields) {
+  const std::u16string exe = u"C:\\Tools\\K\\kelvane.exe";
+  ExpectEach(FolderField, {
+      {u"C:\\Tools\\K\\Bar", u"Bar"},
+      {u"C:\\Data\\Bars", u"Bars"},
+      {u"D:\\", u""},
+  });
+
+  const PathCase files[] = {
+      {u"C:\\Tools\\K\\Bar\\000_Osnovnaja.bar", u"Bar\\000_Osnovnaja.bar"},
+      {u"C:\\Tools\\K\\main.bar", u"main.bar"},
+      {u"C:\\Tools\\main.bar", u"..\\main.bar"},
+      {u"C:\\Users\\x\\main.bar", u"..\\..\\Users\\x\\main.bar"},
+      {u"c:\\tools\\k\\BAR\\x.bar", u"BAR\\x.bar"},
+      {u"D:\\Bars\\main.bar", u"D:\\Bars\\main.bar"},
+      {u"C:\\Tools\\KK\\main.bar", u"..\\KK\\main.bar"},
+      {u"C:\\Tools\\K\\a/b.bar", u"a/b.bar"},
+  };
+  for (const PathCase& c : files) {
+    SCOPED_TRACE(bar::ToUtf8(c.path));
+    EXPECT_EQ(FileField(exe, c.path), c.expected);
+  }
+}
+
+TEST(PathsTest, FindButtonWithProgramInDriveRoot) {
+  // ExtractFileDir keeps the root's "\", so the base is "C:\\".
+  const std::u16string exe = u"C:\\kelvane.exe";
+  EXPECT_EQ(ExtractFileDir(exe) + u"\\", u"C:\\\\");
+  EXPECT_EQ(FileField(exe, u"C:\\Bar\\main.bar"), u"..\\Bar\\main.bar");
+  EXPECT_EQ(FileField(exe, u"C:\\main.bar"), u"..\\main.bar");
+}
+
+TEST(PathsTest, FindButtonOnNetworkPath) {
+  const std::u16string exe = u"\\\\srv\\share\\K\\kelvane.exe";
+  EXPECT_EQ(FileField(exe, u"\\\\SRV\\Share\\K\\Bar\\x.bar"), u"Bar\\x.bar");
+  EXPECT_EQ(FileField(exe, u"\\\\srv\\share\\x.bar"), u"..\\x.bar");
+  EXPECT_EQ(FileField(exe, u"\\\\srv\\other\\K\\x.bar"), u"\\\\srv\\other\\K\\x.bar");
+  EXPECT_EQ(FileField(exe, u"C:\\Bar\\main.bar"), u"C:\\Bar\\main.bar");
+}
+
+TEST(PathsTest, ExtractRelativePathSegmentRules) {
+  // A target without a leading "\" after its drive has no empty first
+  // segment to leave out.
+  EXPECT_EQ(ExtractRelativePath(u"C:\\a\\", u"C:b\\x.bar"), u"..\\..\\b\\x.bar");
+  // An empty first remaining target segment is left out.
+  EXPECT_EQ(ExtractRelativePath(u"C:a\\", u"C:\\x.bar"), u"..\\x.bar");
+  // Base and target in the same folder.
+  EXPECT_EQ(ExtractRelativePath(u"C:\\a\\", u"C:\\A\\x.bar"), u"x.bar");
+  // No drives at all: both "", so they match.
+  EXPECT_EQ(ExtractRelativePath(u"a\\b\\", u"a\\c\\x.bar"), u"..\\c\\x.bar");
+}
+
+}  // namespace
+}  // namespace app

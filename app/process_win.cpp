@@ -1,0 +1,53 @@
+#include "app/process_win.h"
+
+#include <windows.h>
+
+#include "app/app_title.h"
+#include "app/command_line.h"
+#include "app/paths.h"
+#include "app/wide_win.h"
+
+namespace app {
+
+namespace {
+
+// Long-path aware systems hand out paths beyond MAX_PATH; a short buffer
+// would be cut silently (the call then returns the buffer's size).
+constexpr DWORD kLongestPath = 32768;
+
+void PlatformLowerCase(std::u16string& text) {
+  if (text.empty()) return;
+  std::wstring wide = ToWide(text);
+  CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  text = FromWide(wide);
+}
+
+}  // namespace
+
+std::u16string ExePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+    if (length == 0) return std::u16string();
+    if (length < size || size >= kLongestPath) {
+      buffer.resize(length < size ? length : size);
+      return FromWide(buffer);
+    }
+    buffer.resize(static_cast<std::size_t>(size) * 2);
+  }
+}
+
+std::u16string ParamStr(int index) {
+  if (index == 0) return ExePath();
+  return CommandLineToken(FromWide(GetCommandLineW()), index);
+}
+
+std::u16string ProgramFolder() { return ExtractFilePath(ParamStr(0)); }
+
+const std::u16string& ProgramTitle() {
+  static const std::u16string title = ApplicationTitle(ExePath(), PlatformLowerCase);
+  return title;
+}
+
+}  // namespace app

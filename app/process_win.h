@@ -1,0 +1,28 @@
+// What the running process knows about itself: its executable, its command
+// line, its folder and its title.
+#ifndef KELVANE_APP_PROCESS_WIN_H_
+#define KELVANE_APP_PROCESS_WIN_H_
+
+#include <string>
+
+namespace app {
+
+// The full path of the running executable as the platform reports it, of
+// any length.
+std::u16string ExePath();
+
+// Index 0: ExePath(), whatever the command line says. Index 1 and up: the
+// command-line token (command_line.h); "" when there is none.
+std::u16string ParamStr(int index);
+
+// ExtractFilePath(ParamStr(0)): the executable's folder with its trailing
+// "\". Every file of the program is addressed from it.
+std::u16string ProgramFolder();
+
+// The caption of every error report, taken from the executable's name
+// (app_title.h) with the platform's lower-casing, fixed at the first call.
+const std::u16string& ProgramTitle();
+
+}  // namespace app
+
+#endif  // KELVANE_APP_PROCESS_WIN_H_

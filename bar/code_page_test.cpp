@@ -1,0 +1,146 @@
+#include "bar/code_page.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "bar/unicode.h"
+#include "tests/test_support.h"
+
+namespace bar {
+namespace {
+
+class CodePageTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_ = LegacyCodePage(); }
+  void TearDown() override { SetLegacyCodePage(saved_); }
+
+ private:
+  int saved_ = 0;
+};
+
+struct Sample {
+  int code_page;
+  std::string bytes;
+  std::u16string text;
+};
+
+// Bytes and text that stand for each other in both directions.
+const Sample kSamples[] = {
+    {1252, "caf\xE9 \x80 100", u"café € 100"},
+    {1251, "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0 \xB9 5", u"Привет, мир № 5"},
+    {936, "\xC4\xE3\xBA\xC3 abc \x80", u"你好 abc €"},
+    {65001, "\xD0\x9F\xD1\x80\xD0\xB8 \xE4\xBD\xA0 \xF0\x9F\x98\x80", u"При 你 😀"},
+    {1252, "", u""},
+    {936, "", u""},
+};
+
+TEST_F(CodePageTest, DecodesAndEncodesSamples) {
+  for (const Sample& sample : kSamples) {
+    SCOPED_TRACE(ToUtf8(sample.text) + " in " + std::to_string(sample.code_page));
+    EXPECT_EQ(DecodeCodePage(sample.code_page, sample.bytes), sample.text);
+    EXPECT_EQ(EncodeCodePage(sample.code_page, sample.text), sample.bytes);
+  }
+}
+
+TEST_F(CodePageTest, UndefinedSingleBytesBecomeTheSameControlCharacters) {
+  EXPECT_EQ(DecodeCodePage(1252, "a\x81\x8D\x8F\x90\x9D" "b"), u"a\u0081\u008D\u008F\u0090\u009Db");
+  EXPECT_EQ(DecodeCodePage(1251, "\x97\x98\x99"), u"\u2014\u0098\u2122");
+  EXPECT_EQ(EncodeCodePage(1251, u"\u0098"), "\x98");
+}
+
+// Whatever bytes a bar file without a mark holds, a load and a save give
+// them back.
+TEST_F(CodePageTest, EverySingleByteRoundTrips) {
+  std::string all_bytes;
+  for (int byte = 0; byte < 256; ++byte) all_bytes.push_back(static_cast<char>(byte));
+  for (int code_page : {1250, 1251, 1252, 1253, 1254, 1257, 866}) {
+    SCOPED_TRACE(code_page);
+    std::u16string text = DecodeCodePage(code_page, all_bytes);
+    EXPECT_EQ(text.size(), 256u);
+    EXPECT_EQ(EncodeCodePage(code_page, text), all_bytes);
+  }
+}
+
+TEST_F(CodePageTest, Utf8DecodesInvalidBytesLeniently) {
+  EXPECT_EQ(DecodeCodePage(kCodePageUtf8, "a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(DecodeCodePage(kCodePageUtf8, "\xC0"), u"\uFFFD");
+  EXPECT_EQ(EncodeCodePage(kCodePageUtf8, u"x\xD800y"), "x\xEF\xBF\xBDy");
+}
+
+TEST_F(CodePageTest, MissingCharactersBecomeQuestionMarks) {
+  EXPECT_EQ(EncodeCodePage(1251, u"a日b"), "a?b");
+  EXPECT_EQ(EncodeCodePage(1252, u"Жx"), "?x");
+  EXPECT_EQ(EncodeCodePage(936, u"\u0E01!"), "?!");
+  EXPECT_EQ(EncodeCodePage(1252, u"a😀b"), "a??b");
+  EXPECT_EQ(EncodeCodePage(936, u"a😀b\xD800"), "a??b?");
+}
+
+TEST_F(CodePageTest, HoldsOnlyTextThatComesBackUnchanged) {
+  struct Case {
+    int code_page;
+    std::u16string text;
+    bool holds;
+  };
+  const Case cases[] = {
+      {1251, u"Привет, мир №", true},
+      {1251, u"Привет 你好", false},
+      {1252, u"café €", true},
+      {1252, u"Привет", false},
+      {1252, u"\u0100", false},  // a best fit would give "A"
+      {1252, u"\u0081", true},
+      {936, u"你好 Привет", true},
+      {936, u"😀", false},
+      {kCodePageUtf8, u"你好 Привет 😀", true},
+      {kCodePageUtf8, u"a\xDC00", false},
+      {1251, u"", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.text) + " in " + std::to_string(c.code_page));
+    EXPECT_EQ(CodePageHolds(c.code_page, c.text), c.holds);
+  }
+}
+
+TEST_F(CodePageTest, LegacyCodePageCanBeSet) {
+  SetLegacyCodePage(936);
+  EXPECT_EQ(LegacyCodePage(), 936);
+  SetLegacyCodePage(kCodePageUtf8);
+  EXPECT_EQ(LegacyCodePage(), kCodePageUtf8);
+}
+
+int CodePageOfCorpusEncoding(const std::string& encoding) {
+  if (encoding == "ascii") return 1252;
+  if (encoding == "cp1251") return 1251;
+  if (encoding == "cp936") return 936;
+  return 0;
+}
+
+// Real bars in legacy code pages, Cyrillic and Chinese ones among them, must
+// decode to proper characters and encode back to the very same bytes.
+TEST_F(CodePageTest, CorpusFilesInLegacyCodePagesRoundTrip) {
+  std::ifstream manifest(testing_support::CorpusDir() / "MANIFEST.tsv");
+  ASSERT_TRUE(manifest) << "no MANIFEST.tsv in " << testing_support::CorpusDir();
+  std::string row;
+  std::getline(manifest, row);  // column names
+  int checked = 0;
+  while (std::getline(manifest, row)) {
+    std::istringstream fields(row);
+    std::string name, encoding;
+    std::getline(fields, name, '\t');
+    for (int column = 1; column < 5; ++column) std::getline(fields, encoding, '\t');
+    int code_page = CodePageOfCorpusEncoding(encoding);
+    if (code_page == 0) continue;
+    SCOPED_TRACE(name);
+    std::string bytes = testing_support::ReadBytes(testing_support::CorpusDir() / name);
+    std::u16string text = DecodeCodePage(code_page, bytes);
+    EXPECT_EQ(text.find(u'\uFFFD'), std::u16string::npos);
+    EXPECT_TRUE(CodePageHolds(code_page, text));
+    EXPECT_EQ(EncodeCodePage(code_page, text), bytes);
+    ++checked;
+  }
+  EXPECT_GE(checked, 10);
+}
+
+}  // namespace
+}  // namespace bar

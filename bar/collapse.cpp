@@ -1,0 +1,141 @@
+#include "bar/collapse.h"
+
+#include <algorithm>
+
+#include "bar/entry_key.h"
+#include "bar/entry_order.h"
+#include "bar/errors.h"
+#include "bar/marker.h"
+#include "bar/strings.h"
+
+namespace bar {
+
+namespace {
+
+// Where the sub-bar's block lies among the main bar's entry numbers, and
+// the counts both bars get. Entries are moved by shifting their numbers,
+// never by counting them, so that gaps stay gaps and all lines of one
+// entry keep one number.
+struct Block {
+  int32_t marker;                    // the marker entry's number
+  std::optional<int32_t> next;       // the next block's marker entry, if any
+  int32_t sub_count;
+  int32_t main_count;
+
+  bool Holds(int32_t n) const { return n > marker && (!next || n < *next); }
+  // Entries behind the block close up over it: the next marker entry takes
+  // the number of this one.
+  int32_t Moved(int32_t n) const { return n - (*next - marker); }
+};
+
+// The marker entry's number. The main bar changed since start-up found
+// the marker when it is gone: that fails as the index error for the index
+// two before it, where taking the block out would have started.
+int32_t MarkerNumber(const LineList& main_bar, std::u16string_view par) {
+  for (const std::u16string& line : main_bar.lines()) {
+    if (IsMarkerLine(line, par)) return *NumberOf(line);
+  }
+  main_bar.Get(-2);
+  return 0;  // not reached: Get(-2) throws
+}
+
+// The block reaches up to the next marker entry of any sub-bar, or, for
+// the last block, over every entry from the marker on, entries the file
+// manager added behind it included.
+//
+// The counts follow the count line, not the entries: the main bar's new
+// count loses exactly the counted numbers the block held (so entries the
+// count hid stay hidden), and the last block's sub-bar gets the counted
+// numbers above its marker, which gives a sub-bar whose count exceeds its
+// highest entry its count back. With entries numbered 1 to the count both
+// come to what taking the block's entries out would give.
+Block FindBlock(const LineList& main_bar, int32_t marker, int32_t btc) {
+  Block block{marker, LowestBlockMarker(main_bar, 2, marker), 0, 0};
+  const int64_t counted_from_marker = std::max<int64_t>(0, int64_t{btc} - marker + 1);
+  int64_t removed = counted_from_marker;
+  if (block.next) {
+    const int64_t span = int64_t{*block.next} - marker;
+    block.sub_count = static_cast<int32_t>(span - 1);
+    removed = std::min(removed, span);
+  } else {
+    block.sub_count = static_cast<int32_t>(std::max<int64_t>(0, counted_from_marker - 1));
+  }
+  block.main_count = static_cast<int32_t>(btc - removed);
+  return block;
+}
+
+// Every line that changes its number must come back as it was when it is
+// renumbered back: a line the file manager or the user put there with a
+// key such as "b1t2" or "button07" would lose characters.
+void RefuseLossyRenumbering(const Toggle& t, const Block& block) {
+  const LineList& main_bar = t.main_bar;
+  for (int32_t i = 2; i < main_bar.Count(); ++i) {
+    const std::u16string& line = main_bar.Get(i);
+    const std::optional<int32_t> n = NumberOf(line);
+    if (!n || *n <= block.marker) continue;
+    const std::u16string loss = RenumberingLoss(line);
+    if (loss.empty()) continue;
+    throw BarFormatError(u"Cannot collapse " + Quoted(t.files.FullPath(t.SubBarFile())) +
+                         u": the main bar's line " + Quoted(line) + u" " + loss);
+  }
+}
+
+// Moves the block's entries, renumbered from 1, into the sub-bar list in
+// the order the sorted main bar holds them, drops the marker entry, and
+// moves the entries behind the block down. Lines leave the main bar as
+// empty lines, so that indices stay put until LB1Space closes them up.
+void TakeOut(const Toggle& t, const Block& block) {
+  LineList& main_bar = t.main_bar;
+  LineList& sub_bar = t.sub_bar;
+  for (int32_t i = 2; i < main_bar.Count(); ++i) {
+    const std::u16string& line = main_bar.Get(i);
+    const std::optional<int32_t> n = NumberOf(line);
+    if (!n || *n < block.marker) continue;
+    if (*n == block.marker) {
+      main_bar.Put(i, std::u16string());
+    } else if (block.Holds(*n)) {
+      sub_bar.Add(RenumberedLine(line, *n - block.marker));
+      main_bar.Put(i, std::u16string());
+    } else {
+      main_bar.Put(i, RenumberedLine(line, block.Moved(*n)));
+    }
+  }
+}
+
+// The sub-bar file is rebuilt from the block alone. The list was never
+// loaded, so it is saved in the legacy code page (or, where that would lose
+// a character, as UTF-16).
+void StartSubBar(const Toggle& t, int32_t count) {
+  t.sub_bar.Clear();
+  t.sub_bar.set_remembered_encoding(std::nullopt);
+  t.sub_bar.Add(u"[Buttonbar]");
+  t.sub_bar.Add(u"Buttoncount=" + IntToStr(count));
+}
+
+}  // namespace
+
+void Collapse(Toggle& t) {
+  LineList& main_bar = t.main_bar;
+  main_bar.LoadFromFile(t.MainBarFile(), t.files);
+  // Empty lines go first, so that the count is read from the count line and
+  // the sort keeps the two header lines in front (see Expand).
+  LB1Space(main_bar);
+  const int32_t btc = CountValue(main_bar.Get(1));
+  LB1Sort(main_bar);
+
+  const Block block = FindBlock(main_bar, MarkerNumber(main_bar, t.par), btc);
+  RefuseLossyRenumbering(t, block);
+  StartSubBar(t, block.sub_count);
+  TakeOut(t, block);
+
+  LB1Space(main_bar);
+  main_bar.Put(0, u"[Buttonbar]");
+  main_bar.Put(1, u"Buttoncount=" + IntToStr(block.main_count));
+  LB1Sort(main_bar);
+
+  t.sub_bar.SaveToFile(t.SubBarFile(), t.files);
+  main_bar.SaveToFile(t.MainBarFile(), t.files);
+  NotifyFileManager(t);
+}
+
+}  // namespace bar

@@ -1,0 +1,484 @@
+#include "bar/collapse.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "bar/errors.h"
+#include "bar/unicode.h"
+#include "tests/scoped_code_page.h"
+#include "tests/toggle_rig.h"
+
+namespace bar {
+namespace {
+
+using testing_support::BarContent;
+using testing_support::ContentOf;
+using testing_support::Describe;
+using testing_support::Lines;
+using testing_support::MemoryFileSystem;
+using testing_support::ToggleRig;
+
+// The worked example: edit and calc of the main bar, zip and ftp of tools.bar.
+const Lines kExpandedTools = {
+    u"[Buttonbar]",   u"Buttoncount=5",   u"iconic1=0",          u"cmd1=edit.exe",
+    u"button1=edit.ico", u"iconic2=0",    u"cmd2=calc.exe",      u"button2=calc.ico",
+    u"button3=tools.barx1", u"cmd3=-2",   u"iconic3=0",          u"button4=zip.ico",
+    u"cmd4=zip.exe",  u"iconic4=0",       u"button5=ftp.ico",    u"cmd5=ftp.exe",
+    u"iconic5=0"};
+
+TEST(CollapseTest, WorkedExample) {
+  ToggleRig rig;
+  rig.SetMain(kExpandedTools);
+  rig.SetSub(u"tools.bar", {u"[Buttonbar]", u"Buttoncount=9", u"button1=old.ico"});
+
+  EXPECT_EQ(rig.Run(u"tools.bar"), ToggleAction::kCollapse);
+
+  // The sub-bar file is rebuilt from the block, its lines in the order the
+  // take-out met them in the sorted main bar.
+  EXPECT_EQ(rig.Sub(u"tools.bar"),
+            (Lines{u"[Buttonbar]", u"Buttoncount=2", u"iconic1=0", u"cmd1=zip.exe",
+                   u"button1=zip.ico", u"iconic2=0", u"cmd2=ftp.exe", u"button2=ftp.ico"}));
+  EXPECT_EQ(rig.Main(),
+            (Lines{u"[Buttonbar]", u"Buttoncount=2", u"iconic1=0", u"cmd1=edit.exe",
+                   u"button1=edit.ico", u"iconic2=0", u"cmd2=calc.exe", u"button2=calc.ico"}));
+  EXPECT_EQ(rig.files.events,
+            (std::vector<std::u16string>{u"read C:\\tc\\Bar\\main.bar",
+                                         u"read C:\\tc\\Bar\\main.bar",
+                                         u"replace C:\\tc\\Bar\\tools.bar",
+                                         u"replace C:\\tc\\Bar\\main.bar", u"notify 2901",
+                                         u"notify 2901"}));
+}
+
+// Bars of the shape the file manager writes: entries 1..n, each a button,
+// cmd and iconic line.
+Lines Bar(int32_t count, const std::u16string& tag, int32_t entries = -1) {
+  if (entries < 0) entries = count;
+  Lines lines = {u"[Buttonbar]", u"Buttoncount=" + IntToStr(count)};
+  for (int32_t n = 1; n <= entries; ++n) {
+    const std::u16string k = IntToStr(n);
+    lines.push_back(u"button" + k + u"=" + tag + k + u".ico");
+    lines.push_back(u"cmd" + k + u"=" + tag + k + u".exe");
+    lines.push_back(u"iconic" + k + u"=0");
+  }
+  return lines;
+}
+
+#define EXPECT_CONTENT(actual_lines, expected_lines)                            \
+  do {                                                                          \
+    const BarContent actual_ = ContentOf(actual_lines);                         \
+    const BarContent expected_ = ContentOf(expected_lines);                     \
+    EXPECT_TRUE(actual_ == expected_) << "actual:\n"                            \
+                                      << Describe(actual_) << "expected:\n"     \
+                                      << Describe(expected_);                   \
+  } while (0)
+
+TEST(CollapseTest, TwoSubBarsInEitherOrder) {
+  for (bool a_first : {true, false}) {
+    SCOPED_TRACE(a_first ? "a.bar collapsed first" : "b.bar collapsed first");
+    ToggleRig rig;
+    rig.SetMain(Bar(2, u"own"));
+    rig.SetSub(u"a.bar", Bar(2, u"a"));
+    rig.SetSub(u"b.bar", Bar(3, u"b"));
+    rig.Run(u"a.bar");
+    rig.Run(u"b.bar");
+    const BarContent expanded = ContentOf(rig.Main());
+    EXPECT_EQ(expanded.count, 9);
+    EXPECT_EQ(expanded.entries.at(3).count(u"button3=a.barx1"), 1u);
+    EXPECT_EQ(expanded.entries.at(6).count(u"button6=b.barx1"), 1u);
+    EXPECT_EQ(expanded.entries.at(9).count(u"button9=b3.ico"), 1u);
+
+    EXPECT_EQ(rig.Run(a_first ? u"a.bar" : u"b.bar"), ToggleAction::kCollapse);
+    if (a_first) {
+      // b.bar's block moved down over a.bar's: its marker is entry 3 now.
+      Lines b_only = Bar(2, u"own");
+      b_only[1] = u"Buttoncount=6";
+      b_only.insert(b_only.end(), {u"button3=b.barx1", u"cmd3=-2", u"iconic3=0"});
+      const Lines b_entries = Bar(3, u"b");
+      for (std::size_t i = 2; i < b_entries.size(); ++i) {
+        b_only.push_back(RenumberedLine(b_entries[i], EntryNumber(b_entries[i]) + 3));
+      }
+      EXPECT_CONTENT(rig.Main(), b_only);
+      EXPECT_CONTENT(rig.Sub(u"a.bar"), Bar(2, u"a"));
+    } else {
+      EXPECT_CONTENT(rig.Sub(u"b.bar"), Bar(3, u"b"));
+      EXPECT_EQ(ContentOf(rig.Main()).count, 5);
+    }
+
+    EXPECT_EQ(rig.Run(a_first ? u"b.bar" : u"a.bar"), ToggleAction::kCollapse);
+    EXPECT_CONTENT(rig.Main(), Bar(2, u"own"));
+    EXPECT_CONTENT(rig.Sub(u"a.bar"), Bar(2, u"a"));
+    EXPECT_CONTENT(rig.Sub(u"b.bar"), Bar(3, u"b"));
+    EXPECT_EQ(rig.commands.size(), 8u);
+  }
+}
+
+// Expand every sub-bar in `expand`, collapse in `collapse`, and expect every
+// file to hold what it held before.
+struct RoundTripCase {
+  const char* name;
+  Lines main;
+  std::vector<std::pair<std::u16string, Lines>> subs;
+  std::vector<std::u16string> expand;
+  std::vector<std::u16string> collapse;
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+
+class CollapseRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(CollapseRoundTripTest, RestoresEveryFile) {
+  const RoundTripCase& c = GetParam();
+  ToggleRig rig;
+  rig.SetMain(c.main);
+  for (const auto& [name, lines] : c.subs) rig.SetSub(name, lines);
+  for (const std::u16string& name : c.expand) {
+    EXPECT_EQ(rig.Run(name), ToggleAction::kExpand) << ToUtf8(name);
+  }
+  for (const std::u16string& name : c.collapse) {
+    EXPECT_EQ(rig.Run(name), ToggleAction::kCollapse) << ToUtf8(name);
+  }
+  EXPECT_CONTENT(rig.Main(), c.main);
+  for (const auto& [name, lines] : c.subs) {
+    SCOPED_TRACE(ToUtf8(name));
+    EXPECT_CONTENT(rig.Sub(name), lines);
+  }
+}
+
+const Lines kEmptyBar = {u"[Buttonbar]", u"Buttoncount=0"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CollapseRoundTripTest,
+    ::testing::Values(
+        RoundTripCase{"sub_bar_of_count_0_last", Bar(2, u"m"), {{u"a.bar", kEmptyBar}},
+                      {u"a.bar"}, {u"a.bar"}},
+        RoundTripCase{"sub_bar_of_count_0_followed",
+                      Bar(2, u"m"),
+                      {{u"a.bar", kEmptyBar}, {u"b.bar", Bar(2, u"b")}},
+                      {u"a.bar", u"b.bar"},
+                      {u"a.bar", u"b.bar"}},
+        RoundTripCase{"main_bar_without_entries",
+                      kEmptyBar,
+                      {{u"a.bar", Bar(2, u"a")}, {u"b.bar", Bar(1, u"b")}},
+                      {u"a.bar", u"b.bar"},
+                      {u"a.bar", u"b.bar"}},
+        RoundTripCase{"main_bar_without_entries_last_first",
+                      kEmptyBar,
+                      {{u"a.bar", Bar(2, u"a")}, {u"b.bar", Bar(1, u"b")}},
+                      {u"a.bar", u"b.bar"},
+                      {u"b.bar", u"a.bar"}},
+        RoundTripCase{"count_above_the_entries_last",
+                      Bar(2, u"m"),
+                      {{u"a.bar", Bar(5, u"a", 3)}},
+                      {u"a.bar"},
+                      {u"a.bar"}},
+        RoundTripCase{"count_above_the_entries_followed",
+                      Bar(4, u"m", 2),
+                      {{u"a.bar", Bar(5, u"a", 3)}, {u"b.bar", Bar(2, u"b")}},
+                      {u"a.bar", u"b.bar"},
+                      {u"a.bar", u"b.bar"}},
+        RoundTripCase{"gaps",
+                      {u"[Buttonbar]", u"Buttoncount=9", u"button2=m2", u"cmd2=m2",
+                       u"button9=m9"},
+                      {{u"a.bar",
+                        {u"[Buttonbar]", u"Buttoncount=8", u"button1=a1", u"cmd3=a3",
+                         u"button3=a3", u"iconic7=1", u"button7=a7"}},
+                       {u"b.bar", {u"[Buttonbar]", u"Buttoncount=4", u"button4=b4"}}},
+                      {u"a.bar", u"b.bar"},
+                      {u"a.bar", u"b.bar"}},
+        RoundTripCase{"gaps_last_first",
+                      {u"[Buttonbar]", u"Buttoncount=9", u"button2=m2", u"cmd2=m2",
+                       u"button9=m9"},
+                      {{u"a.bar",
+                        {u"[Buttonbar]", u"Buttoncount=8", u"button1=a1", u"cmd3=a3",
+                         u"button3=a3", u"iconic7=1", u"button7=a7"}},
+                       {u"b.bar", {u"[Buttonbar]", u"Buttoncount=4", u"button4=b4"}}},
+                      {u"a.bar", u"b.bar"},
+                      {u"b.bar", u"a.bar"}},
+        RoundTripCase{"names_not_ending_in_bar",
+                      Bar(1, u"m"),
+                      {{u"a.txt", Bar(2, u"a")}, {u"B.BAR", Bar(2, u"b")}, {u"c", Bar(1, u"c")}},
+                      {u"a.txt", u"B.BAR", u"c"},
+                      {u"a.txt", u"B.BAR", u"c"}},
+        RoundTripCase{"line_breaks_inside_blocks",
+                      Bar(1, u"m"),
+                      {{u"a.bar",
+                        {u"[Buttonbar]", u"Buttoncount=3", u"button1=", u"cmd1=-2",
+                         u"button2=x.ico", u"cmd2=x", u"button3=", u"cmd3=-2"}},
+                       {u"b.bar", Bar(1, u"b")}},
+                      {u"a.bar", u"b.bar"},
+                      {u"a.bar", u"b.bar"}},
+        RoundTripCase{"aligned_keys_and_text_after_digits",
+                      Bar(1, u"m"),
+                      {{u"a.bar",
+                        {u"[Buttonbar]", u"Buttoncount=2", u"button1  = x", u"menu1 =Tools",
+                         u"button2x=z", u"7=seven"}}},
+                      {u"a.bar"},
+                      {u"a.bar"}},
+        RoundTripCase{"a_name_that_ends_in_another",
+                      Bar(1, u"m"),
+                      {{u"data.bar", Bar(2, u"d")}, {u"a.bar", Bar(1, u"a")}},
+                      {u"data.bar", u"a.bar"},
+                      {u"a.bar", u"data.bar"}}),
+    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+TEST(CollapseTest, EntriesAddedAfterTheExpandJoinTheLastBlock) {
+  ToggleRig rig;
+  rig.SetMain(Bar(2, u"m"));
+  rig.SetSub(u"a.bar", Bar(1, u"a"));
+  rig.SetSub(u"b.bar", Bar(2, u"b"));
+  rig.Run(u"a.bar");
+  rig.Run(u"b.bar");
+  // The file manager adds a button behind the last one and counts it.
+  Lines added = rig.Main();
+  added[1] = u"Buttoncount=8";
+  added.insert(added.end(), {u"button8=new.ico", u"cmd8=new.exe"});
+  rig.SetMain(added);
+
+  rig.Run(u"a.bar");
+  EXPECT_CONTENT(rig.Sub(u"a.bar"), Bar(1, u"a"));
+  rig.Run(u"b.bar");
+  Lines b_and_new = Bar(3, u"b", 2);
+  b_and_new.insert(b_and_new.end(), {u"button3=new.ico", u"cmd3=new.exe"});
+  EXPECT_CONTENT(rig.Sub(u"b.bar"), b_and_new);
+  EXPECT_CONTENT(rig.Main(), Bar(2, u"m"));
+}
+
+// The count comes from the count line: a block whose last entries the count
+// hides keeps them hidden, and the main bar keeps the count it had.
+TEST(CollapseTest, CountsFollowTheCountLine) {
+  struct Case {
+    const char* name;
+    std::u16string count;  // the expanded main bar's count line, as edited
+    std::u16string sub_count;
+    std::u16string main_count;
+  } cases[] = {
+      {"as expanded", u"Buttoncount=5", u"Buttoncount=2", u"Buttoncount=2"},
+      {"one more counted", u"Buttoncount=6", u"Buttoncount=3", u"Buttoncount=2"},
+      {"the last entry hidden", u"Buttoncount=4", u"Buttoncount=1", u"Buttoncount=2"},
+      {"only the marker counted", u"Buttoncount=3", u"Buttoncount=0", u"Buttoncount=2"},
+      {"the marker hidden", u"Buttoncount=1", u"Buttoncount=0", u"Buttoncount=1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ToggleRig rig;
+    Lines main = kExpandedTools;
+    main[1] = c.count;
+    rig.SetMain(main);
+    rig.Run(u"tools.bar");
+    EXPECT_EQ(rig.Sub(u"tools.bar").at(1), c.sub_count);
+    EXPECT_EQ(rig.Main().at(1), c.main_count);
+    EXPECT_EQ(rig.Sub(u"tools.bar").size(), 8u);
+  }
+}
+
+// A main bar whose count hides entries: the block went above them, and the
+// main bar comes back with the count that covers them.
+TEST(CollapseTest, MainBarWithHiddenEntriesComesBackCountingThem) {
+  ToggleRig rig;
+  const Lines main = {u"[Buttonbar]", u"Buttoncount=1", u"button1=a", u"button3=c"};
+  rig.SetMain(main);
+  rig.SetSub(u"s.bar", Bar(1, u"s"));
+  rig.Run(u"s.bar");
+  rig.Run(u"s.bar");
+  Lines counted = main;
+  counted[1] = u"Buttoncount=3";
+  EXPECT_CONTENT(rig.Main(), counted);
+  EXPECT_CONTENT(rig.Sub(u"s.bar"), Bar(1, u"s"));
+}
+
+// A sub-bar whose count hides its last entries keeps them hidden as the
+// last block. With a block behind it, the main bar cannot hold its count:
+// the next block starts above its hidden entries, and it comes back
+// counting them.
+TEST(CollapseTest, SubBarCountThatHidesEntries) {
+  const Lines hiding = {u"[Buttonbar]", u"Buttoncount=1", u"button1=x", u"button3=z"};
+  for (bool followed : {false, true}) {
+    SCOPED_TRACE(followed ? "followed by another block" : "the last block");
+    ToggleRig rig;
+    rig.SetMain(Bar(2, u"m"));
+    rig.SetSub(u"a.bar", hiding);
+    rig.SetSub(u"b.bar", Bar(1, u"b"));
+    rig.Run(u"a.bar");
+    if (followed) rig.Run(u"b.bar");
+    rig.Run(u"a.bar");
+    if (followed) rig.Run(u"b.bar");
+    Lines expected = hiding;
+    if (followed) expected[1] = u"Buttoncount=3";
+    EXPECT_CONTENT(rig.Sub(u"a.bar"), expected);
+    EXPECT_CONTENT(rig.Sub(u"b.bar"), Bar(1, u"b"));
+    EXPECT_CONTENT(rig.Main(), Bar(2, u"m"));
+  }
+}
+
+TEST(CollapseTest, LinesWithoutNumberStayAndAreNotRenumbered) {
+  ToggleRig rig;
+  rig.SetMain({u"[Buttonbar]", u"Buttoncount=5", u";heading", u"button1=m", u"button2=a.barx1",
+               u"cmd2=-2", u"iconic2=0", u"button3=x", u"Buttoncount=99", u"button4=b.barx1",
+               u"cmd4=-2", u"button5=y", u"tail line"});
+  rig.Run(u"a.bar");
+  EXPECT_EQ(rig.Sub(u"a.bar"), (Lines{u"[Buttonbar]", u"Buttoncount=1", u"button1=x"}));
+  EXPECT_CONTENT(rig.Main(),
+                 (Lines{u"[Buttonbar]", u"Buttoncount=3", u";heading", u"button1=m",
+                        u"Buttoncount=99", u"button2=b.barx1", u"cmd2=-2", u"button3=y",
+                        u"tail line"}));
+}
+
+TEST(CollapseTest, SubBarFileIsWrittenInTheLegacyCodePage) {
+  ToggleRig rig;
+  rig.SetMain(Bar(1, u"m"));
+  rig.files.files[ToggleRig::SubPath(u"a.bar")] =
+      "\xEF\xBB\xBF[Buttonbar]\r\nButtoncount=1\r\nbutton1=caf\xC3\xA9\r\n";
+  rig.Run(u"a.bar");
+  rig.Run(u"a.bar");
+  EXPECT_EQ(rig.files.files[ToggleRig::SubPath(u"a.bar")],
+            "[Buttonbar]\r\nButtoncount=1\r\nbutton1=caf\xE9\r\n");
+}
+
+// A UTF-16 sub-bar with Chinese buttons in a Cyrillic ANSI main bar: the
+// code page cannot hold the buttons, and the save falls back to UTF-16.
+TEST(CollapseTest, TextTheCodePageCannotHoldSurvivesBothWays) {
+  testing_support::ScopedCodePage cyrillic(1251);
+  ToggleRig rig;
+  const Lines main = {u"[Buttonbar]", u"Buttoncount=1", u"button1=wcmicons.dll,3",
+                      u"menu1=Редактор"};
+  const Lines sub = {u"[Buttonbar]", u"Buttoncount=2", u"button1=%windir%\\notepad.exe",
+                     u"menu1=记事本", u"button2=calc.exe", u"menu2=计算器 — 科学"};
+  rig.SetMain(main);
+  rig.files.files[ToggleRig::SubPath(u"cn.bar")] = EncodeBarFile(sub, Encoding::kUtf16LE);
+  ASSERT_EQ(rig.files.files[ToggleRig::MainPath()].substr(0, 11), "[Buttonbar]");
+
+  rig.Run(u"cn.bar");
+  const Lines expanded = rig.Main();
+  EXPECT_NE(std::find(expanded.begin(), expanded.end(), u"menu4=计算器 — 科学"), expanded.end());
+
+  rig.Run(u"cn.bar");
+  EXPECT_CONTENT(rig.Main(), main);
+  EXPECT_CONTENT(rig.Sub(u"cn.bar"), sub);
+}
+
+struct CollapseFailureCase {
+  const char* name;
+  Lines main;  // empty: no main bar file
+  std::string main_bytes;  // used instead of main when not empty
+  MemoryFileSystem::Fault sub_fault;
+  MemoryFileSystem::Fault main_fault;
+  std::u16string message;
+};
+
+void PrintTo(const CollapseFailureCase& c, std::ostream* os) { *os << c.name; }
+
+class CollapseFailureTest : public ::testing::TestWithParam<CollapseFailureCase> {};
+
+// Collapse called as start-up calls it after finding the marker: a failure
+// before the saves writes nothing, a failed sub-bar save leaves the main bar
+// alone, and no failure is followed by a notification.
+TEST_P(CollapseFailureTest, WritesNothingAfterTheFailureAndSendsNothing) {
+  const CollapseFailureCase& c = GetParam();
+  ToggleRig rig;
+  if (!c.main_bytes.empty()) {
+    rig.files.files[ToggleRig::MainPath()] = c.main_bytes;
+  } else if (!c.main.empty()) {
+    rig.SetMain(c.main);
+  }
+  rig.SetSub(u"tools.bar", {u"[Buttonbar]", u"Buttoncount=0"});
+  const auto files_before = rig.files.files;
+  rig.files.Fail(ToggleRig::SubPath(u"tools.bar"), c.sub_fault);
+  rig.files.Fail(ToggleRig::MainPath(), c.main_fault);
+  Toggle toggle = rig.MakeToggle(u"tools.bar");
+
+  try {
+    Collapse(toggle);
+    ADD_FAILURE() << "collapsed";
+  } catch (const Error& e) {
+    EXPECT_EQ(ToUtf8(e.message()), ToUtf8(c.message));
+  }
+  EXPECT_TRUE(rig.commands.empty());
+  EXPECT_EQ(rig.files.files.count(ToggleRig::MainPath()),
+            files_before.count(ToggleRig::MainPath()));
+  if (files_before.count(ToggleRig::MainPath())) {
+    EXPECT_EQ(rig.files.files.at(ToggleRig::MainPath()), files_before.at(ToggleRig::MainPath()));
+  }
+  const bool sub_saved = c.main_fault != MemoryFileSystem::Fault::kNone;
+  EXPECT_EQ(rig.files.files.at(ToggleRig::SubPath(u"tools.bar")) !=
+                files_before.at(ToggleRig::SubPath(u"tools.bar")),
+            sub_saved);
+}
+
+constexpr auto kNone = MemoryFileSystem::Fault::kNone;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CollapseFailureTest,
+    ::testing::Values(
+        CollapseFailureCase{"main_bar_gone", {}, "", kNone, kNone,
+                            u"Cannot open file \"C:\\tc\\Bar\\main.bar\". The system cannot find "
+                            u"the file specified"},
+        CollapseFailureCase{"main_bar_invalid_utf8", {}, "\xEF\xBB\xBF[Buttonbar]\r\n\xC0\r\n",
+                            kNone, kNone,
+                            u"No mapping for the Unicode character exists in the target "
+                            u"multi-byte code page"},
+        CollapseFailureCase{"main_bar_of_one_line", {u"button1=tools.barx1"}, "", kNone, kNone,
+                            u"List index out of bounds (1).  TListBoxLines range is 0..0"},
+        CollapseFailureCase{"count_not_a_number",
+                            {u"[Buttonbar]", u"Buttoncount=5 ", u"button3=tools.barx1"}, "",
+                            kNone, kNone, u"'5 ' is not a valid integer value"},
+        CollapseFailureCase{"line_the_sort_cannot_number",
+                            {u"[Buttonbar]", u"Buttoncount=3", u"button3=tools.barx1",
+                             u"label=x"},
+                            "", kNone, kNone, u"'' is not a valid integer value"},
+        CollapseFailureCase{"marker_gone",
+                            {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"button2=b",
+                             u"button3=Tools.barx1"},
+                            "", kNone, kNone,
+                            u"List index out of bounds (-2).  TListBoxLines range is 0..4"},
+        CollapseFailureCase{"digits_apart_behind_the_marker",
+                            {u"[Buttonbar]", u"Buttoncount=5", u"button3=tools.barx1",
+                             u"cmd3=-2", u"button4=x", u"b4t5=y"},
+                            "", kNone, kNone,
+                            u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar's line "
+                            u"\"b4t5=y\" has a key whose digits do not stand together, and "
+                            u"renumbering it would drop the letters between them"},
+        CollapseFailureCase{"leading_zero_behind_the_next_block",
+                            {u"[Buttonbar]", u"Buttoncount=6", u"button3=tools.barx1",
+                             u"cmd3=-2", u"button4=x", u"button5=b.barx1", u"cmd5=-2",
+                             u"button06=y"},
+                            "", kNone, kNone,
+                            u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar's line "
+                            u"\"button06=y\" has a key number with a leading zero, and "
+                            u"renumbering it would drop it"},
+        CollapseFailureCase{"sub_bar_cannot_be_created", kExpandedTools, "",
+                            MemoryFileSystem::Fault::kCreate, kNone,
+                            u"Cannot create file \"C:\\tc\\Bar\\tools.bar\". Access is denied"},
+        CollapseFailureCase{"sub_bar_write_stops_short", kExpandedTools, "",
+                            MemoryFileSystem::Fault::kWrite, kNone, u"Stream write error"},
+        CollapseFailureCase{"main_bar_cannot_be_created", kExpandedTools, "", kNone,
+                            MemoryFileSystem::Fault::kCreate,
+                            u"Cannot create file \"C:\\tc\\Bar\\main.bar\". Access is denied"},
+        CollapseFailureCase{"main_bar_write_stops_short", kExpandedTools, "", kNone,
+                            MemoryFileSystem::Fault::kWrite, u"Stream write error"}),
+    [](const ::testing::TestParamInfo<CollapseFailureCase>& info) { return info.param.name; });
+
+// After the main bar failed to save, the marker is still there: the next
+// run collapses again, rebuilds the same sub-bar file and finishes.
+TEST(CollapseTest, RunAfterAFailedMainBarSaveFinishesTheCollapse) {
+  ToggleRig rig;
+  rig.SetMain(kExpandedTools);
+  rig.files.Fail(ToggleRig::MainPath(), MemoryFileSystem::Fault::kCreate);
+  EXPECT_THROW(rig.Run(u"tools.bar"), CreateError);
+  const std::string sub_after_failure = rig.files.files.at(ToggleRig::SubPath(u"tools.bar"));
+
+  rig.files.Fail(ToggleRig::MainPath(), MemoryFileSystem::Fault::kNone);
+  rig.files.events.clear();
+  EXPECT_EQ(rig.Run(u"tools.bar"), ToggleAction::kCollapse);
+  EXPECT_EQ(rig.files.files.at(ToggleRig::SubPath(u"tools.bar")), sub_after_failure);
+  EXPECT_EQ(rig.Main().at(1), u"Buttoncount=2");
+  EXPECT_EQ(rig.files.events,
+            (std::vector<std::u16string>{u"read C:\\tc\\Bar\\main.bar",
+                                         u"read C:\\tc\\Bar\\main.bar",
+                                         u"replace C:\\tc\\Bar\\tools.bar",
+                                         u"replace C:\\tc\\Bar\\main.bar", u"notify 2901",
+                                         u"notify 2901"}));
+}
+
+}  // namespace
+}  // namespace bar

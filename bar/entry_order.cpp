@@ -1,0 +1,194 @@
+#include "bar/entry_order.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "bar/entry_key.h"
+#include "bar/strings.h"
+
+namespace bar {
+
+namespace {
+
+struct Cursors {
+  int32_t i;
+  int32_t j;
+};
+
+// One partition pass over left..right. The pivot is a line, not a place:
+// when an exchange moves the pivot line, p follows it, so every comparison
+// of the pass is against the same line.
+template <typename Compare, typename Exchange>
+Cursors PartitionPass(int32_t left, int32_t right, Compare& compare, Exchange& exchange) {
+  int32_t i = left;
+  int32_t j = right;
+  int32_t p = static_cast<int32_t>((int64_t{left} + right) / 2);
+  do {
+    while (i != p && compare(i, p) < 0) ++i;
+    while (j != p && compare(j, p) > 0) --j;
+    if (i > j) break;
+    if (i != j) exchange(i, j);
+    if (p == i) {
+      p = j;
+    } else if (p == j) {
+      p = i;
+    }
+    ++i;
+    --j;
+  } while (i <= j);
+  return {i, j};
+}
+
+// Sorting the shorter part by a nested call and looping on the longer one
+// keeps the nesting depth within log2 of the line count.
+template <typename Compare, typename Exchange>
+void RangeSortBetween(int32_t left, int32_t right, Compare& compare, Exchange& exchange) {
+  while (left < right) {
+    if (right - left == 1) {
+      if (compare(left, right) > 0) exchange(left, right);
+      return;
+    }
+    Cursors c = PartitionPass(left, right, compare, exchange);
+    if (c.j - left > right - c.i) {
+      if (c.i < right) RangeSortBetween(c.i, right, compare, exchange);
+      right = c.j;
+    } else {
+      if (left < c.j) RangeSortBetween(left, c.j, compare, exchange);
+      left = c.i;
+    }
+  }
+}
+
+int32_t Sign(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+// The sort numbers of a list's lines, each worked out the first time a
+// comparison asks for it. A sort of 100,000 lines compares about two
+// million times; reading each key once instead of at every comparison is
+// most of the sort's cost. Because a number is worked out exactly when a
+// comparison first needs it, in the order the comparison reads its two
+// lines, a line that cannot be numbered fails at the same comparison as it
+// would with no memory at all.
+class SortNumbers {
+ public:
+  explicit SortNumbers(const LineList& list)
+      : list_(list), numbers_(static_cast<size_t>(list.Count())) {}
+
+  int32_t Of(int32_t index) {
+    std::optional<int32_t>& n = numbers_[static_cast<size_t>(index)];
+    if (!n) n = SortNumber(list_.Get(index));
+    return *n;
+  }
+
+ private:
+  const LineList& list_;
+  std::vector<std::optional<int32_t>> numbers_;
+};
+
+// The order the range sort gives the list, without moving a line:
+// order[k] is the index of the line the sort puts at k. The sort runs on
+// the indices, and a comparison of places a and b compares the lines that
+// are there at that moment, exactly as if the lines themselves moved.
+std::vector<int32_t> SortedOrder(const LineList& list) {
+  std::vector<int32_t> order(static_cast<size_t>(list.Count()));
+  for (size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int32_t>(k);
+  SortNumbers numbers(list);
+  auto compare = [&](int32_t a, int32_t b) {
+    int32_t first = numbers.Of(order[static_cast<size_t>(a)]);
+    return Sign(first, numbers.Of(order[static_cast<size_t>(b)]));
+  };
+  auto exchange = [&](int32_t a, int32_t b) {
+    std::swap(order[static_cast<size_t>(a)], order[static_cast<size_t>(b)]);
+  };
+  if (order.size() >= 2) {
+    RangeSortBetween(0, static_cast<int32_t>(order.size()) - 1, compare, exchange);
+  }
+  return order;
+}
+
+// The header lines have sort number 0, but so may blank lines, headings
+// without "=", entries numbered 0 and lines that mention "Buttoncount" in
+// their value, and the sort may leave any of those in front. Writing the
+// saved header lines over places 0 and 1 would then drop one of those lines
+// and keep a header line twice. Taking lines 0 and 1 out of the sorted
+// order and putting them in front keeps every line exactly once; when the
+// header lines are the only lines numbered 0 it is the same as writing them
+// back over what the sort left at 0 and 1.
+std::vector<int32_t> WithHeaderLinesFirst(const std::vector<int32_t>& order) {
+  std::vector<int32_t> result = {0, 1};
+  result.reserve(order.size());
+  for (int32_t line : order) {
+    if (line > 1) result.push_back(line);
+  }
+  return result;
+}
+
+// Puts line order[k] at k for every k, by exchanges alone: no line is
+// copied, and the list's other settings stay as they are.
+void Rearrange(LineList& list, const std::vector<int32_t>& order) {
+  std::vector<int32_t> line_at(order.size());  // original line now at a place
+  std::vector<int32_t> place_of(order.size());  // place of an original line
+  for (size_t k = 0; k < order.size(); ++k) {
+    line_at[k] = place_of[k] = static_cast<int32_t>(k);
+  }
+  for (size_t k = 0; k < order.size(); ++k) {
+    int32_t wanted = order[k];
+    int32_t from = place_of[static_cast<size_t>(wanted)];
+    if (from == static_cast<int32_t>(k)) continue;
+    list.Exchange(static_cast<int32_t>(k), from);
+    int32_t displaced = line_at[k];
+    line_at[static_cast<size_t>(from)] = displaced;
+    place_of[static_cast<size_t>(displaced)] = from;
+    line_at[k] = wanted;
+    place_of[static_cast<size_t>(wanted)] = static_cast<int32_t>(k);
+  }
+}
+
+void DeleteEmptyLines(LineList& list) {
+  // Deleting from the middle of a long list one line at a time costs a
+  // shift of the rest each time; the kept lines are closed up first and
+  // the empty ones then leave from the end.
+  int32_t kept = 0;
+  for (int32_t k = 0; k < list.Count(); ++k) {
+    if (list.Get(k).empty()) continue;
+    if (k != kept) list.Exchange(kept, k);
+    ++kept;
+  }
+  for (int32_t k = list.Count() - 1; k >= kept; --k) list.Delete(k);
+}
+
+}  // namespace
+
+int32_t SortNumber(std::u16string_view line) {
+  if (!HasKey(line)) return 0;
+  if (Pos(u"Buttoncount", line) > 0) return 0;
+  return EntryNumber(line);
+}
+
+int32_t CompareSTR(const LineList& list, int32_t index1, int32_t index2) {
+  int32_t cs1i = SortNumber(list.Get(index1));
+  int32_t cs2i = SortNumber(list.Get(index2));
+  return Sign(cs1i, cs2i);
+}
+
+void RangeSort(int32_t count, const std::function<int32_t(int32_t, int32_t)>& compare,
+               const std::function<void(int32_t, int32_t)>& exchange) {
+  if (count < 2) return;
+  RangeSortBetween(0, count - 1, compare, exchange);
+}
+
+void LB1Sort(LineList& main_bar) {
+  // Read first, so that a list without its two header lines fails before
+  // anything is worked out.
+  main_bar.Get(0);
+  main_bar.Get(1);
+  // The list itself changes only once the whole order is known, so a line
+  // that cannot be numbered leaves it as it was.
+  Rearrange(main_bar, WithHeaderLinesFirst(SortedOrder(main_bar)));
+}
+
+void LB1Space(LineList& main_bar) { DeleteEmptyLines(main_bar); }
+
+void LB2Space(LineList& sub_bar) { DeleteEmptyLines(sub_bar); }
+
+}  // namespace bar

@@ -1,0 +1,233 @@
+// Files through the Win32 calls. Paths reach the system in their full form,
+// with the \\?\ prefix once they are too long for the plain one; messages
+// show them without it.
+
+#include "bar/file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "bar/errors.h"
+
+// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the
+// interface's method in this file.
+#undef ReplaceFile
+
+namespace bar {
+namespace {
+
+// Beyond this length a plain path may fail in the file calls; the temporary
+// file's name adds a few characters, hence the margin below MAX_PATH.
+constexpr std::size_t kLongPath = MAX_PATH - 40;
+
+// A replace that meets the target open in another process (the file manager
+// reading its bar, a virus scanner) tries again for about a second.
+constexpr int kReplaceAttempts = 20;
+constexpr DWORD kReplaceRetryMilliseconds = 50;
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
+
+// The first call asks for the size: a full path may exceed MAX_PATH.
+std::wstring AbsolutePath(const std::u16string& path) {
+  std::wstring given = Wide(path);
+  DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return given;
+  std::wstring full(size, L'\0');
+  DWORD length = GetFullPathNameW(given.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return given;
+  full.resize(length);
+  return full;
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+  return text.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+// The form of a full path that the file calls accept at any length.
+std::wstring SystemPath(const std::wstring& full) {
+  if (full.size() < kLongPath || StartsWith(full, L"\\\\?\\")) return full;
+  if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+// The system's description, without the trailing blanks, line breaks and
+// full stop that FormatMessageW leaves.
+std::u16string SystemErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                FORMAT_MESSAGE_IGNORE_INSERTS;
+  DWORD length =
+      FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text(buffer == nullptr ? L"" : std::wstring(buffer, length));
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' ||
+                           text.back() == L'\n' || text.back() == L'.')) {
+    text.pop_back();
+  }
+  if (text.empty()) return u"System error " + Utf16(std::to_wstring(error));
+  return Utf16(text);
+}
+
+OpenError OpenFailure(const std::wstring& full, DWORD error) {
+  return OpenError(u"Cannot open file \"" + Utf16(full) + u"\". " + SystemErrorText(error));
+}
+
+CreateError CreateFailure(const std::wstring& full, DWORD error) {
+  return CreateError(u"Cannot create file \"" + Utf16(full) + u"\". " + SystemErrorText(error));
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() { Close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
+  bool Close() {
+    if (!ok()) return true;
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+std::string ReadAll(const std::wstring& full, HANDLE file) {
+  std::string bytes;
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[65536];
+  for (;;) {
+    DWORD count = 0;
+    if (!::ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
+      throw OpenFailure(full, GetLastError());
+    }
+    if (count == 0) return bytes;
+    bytes.append(buffer, count);
+  }
+}
+
+// The attributes that describe the file rather than its content; the new
+// content's file is created with them, so the replace keeps them.
+DWORD KeptAttributes(DWORD target) {
+  if (target == INVALID_FILE_ATTRIBUTES) return FILE_ATTRIBUTE_NORMAL;
+  DWORD kept = target & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  return kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept;
+}
+
+// MoveFileExW fails on a read-only target under Windows, but Wine replaces
+// it; checking first gives the same refusal everywhere, before any write.
+// Opening a folder as a file fails with "access denied", and so does this.
+void CheckReplaceable(const std::wstring& full, DWORD attributes, DWORD error) {
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (error != ERROR_FILE_NOT_FOUND) throw CreateFailure(full, error);
+    return;
+  }
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+    throw CreateFailure(full, ERROR_ACCESS_DENIED);
+  }
+}
+
+bool HeldByAnotherProcess(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+// The new content's file, beside the target (its name is the target's plus
+// a suffix), deleted again unless it took the target's place.
+class TempFile {
+ public:
+  TempFile(const std::wstring& full, DWORD attributes) : file_(INVALID_HANDLE_VALUE) {
+    static unsigned counter = 0;
+    std::wstring stem = full + L".kelvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
+      name_ = stem + std::to_wstring(counter++) + L".tmp";
+      file_.Reset(CreateFileW(SystemPath(name_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              attributes, nullptr));
+      if (file_.ok()) return;
+      error = GetLastError();
+    }
+    throw CreateFailure(full, error);
+  }
+  ~TempFile() {
+    file_.Close();
+    if (!committed_) DeleteFileW(SystemPath(name_).c_str());
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  void Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
+        throw WriteError(u"Stream write error");
+      }
+      bytes.remove_prefix(written);
+    }
+    if (!FlushFileBuffers(file_.get()) || !file_.Close()) throw WriteError(u"Stream write error");
+  }
+
+  void Commit(const std::wstring& full) {
+    DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    for (int attempt = 1;; ++attempt) {
+      if (MoveFileExW(SystemPath(name_).c_str(), SystemPath(full).c_str(), flags)) break;
+      DWORD error = GetLastError();
+      if (!HeldByAnotherProcess(error) || attempt == kReplaceAttempts) {
+        throw CreateFailure(full, error);
+      }
+      Sleep(kReplaceRetryMilliseconds);
+    }
+    committed_ = true;
+  }
+
+ private:
+  std::wstring name_;
+  Handle file_;
+  bool committed_ = false;
+};
+
+class WindowsFileSystem : public FileSystem {
+ public:
+  std::string ReadFile(const std::u16string& path) override {
+    std::wstring full = AbsolutePath(path);
+    Handle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) throw OpenFailure(full, GetLastError());
+    return ReadAll(full, file.get());
+  }
+
+  void ReplaceFile(const std::u16string& path, std::string_view bytes) override {
+    std::wstring full = AbsolutePath(path);
+    DWORD attributes = GetFileAttributesW(SystemPath(full).c_str());
+    CheckReplaceable(full, attributes, GetLastError());
+    TempFile temp(full, KeptAttributes(attributes));
+    temp.Write(bytes);
+    temp.Commit(full);
+  }
+
+  std::u16string FullPath(const std::u16string& path) override { return Utf16(AbsolutePath(path)); }
+};
+
+}  // namespace
+
+FileSystem& PlatformFileSystem() {
+  static WindowsFileSystem file_system;
+  return file_system;
+}
+
+}  // namespace bar

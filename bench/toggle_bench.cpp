@@ -1,0 +1,169 @@
+// What a toggle costs: a sub-bar expanded into the main bar and collapsed
+// again, as two runs of the program do it (start-up load, decision, expand
+// or collapse, saves), against the same loads and saves without editing.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "bar/collapse.h"
+#include "bar/expand.h"
+#include "bar/marker.h"
+#include "bench/bench.h"
+
+namespace bench {
+namespace {
+
+std::string ReadBytes(const std::u16string& file) {
+  std::ifstream in(std::filesystem::path(file), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::u16string& file, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(file), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A program folder with Bar\main.bar (`buttons` buttons), Bar\sub.bar (a
+// tenth of them) and, for the floor, the expanded main bar.
+class ToggleFolder {
+ public:
+  explicit ToggleFolder(int32_t buttons) {
+    std::filesystem::create_directories(folder_.path() / "Bar");
+    main_lines_ = static_cast<int64_t>(GenerateBar(buttons).size());
+    WriteBar(Main(), GenerateBar(buttons));
+    WriteBar(Sub(), GenerateBar(std::max(1, buttons / 10)));
+    main_bytes_ = ReadBytes(Main());
+    sub_bytes_ = ReadBytes(Sub());
+    Run();  // expands
+    std::filesystem::copy_file(std::filesystem::path(Main()), std::filesystem::path(Expanded()));
+    Restore();
+  }
+
+  // Start-up with the argument sub.bar: load, decide, expand or collapse.
+  void Run() {
+    bar::LineList main_bar;
+    bar::LineList sub_bar;
+    main_bar.LoadFromFile(Main());
+    const bar::ToggleAction action = bar::DecideToggle(main_bar, u"sub.bar");
+    bar::Toggle toggle{main_bar, sub_bar, u"sub.bar", Program(), u"Bar", u"Bar/main.bar", {}};
+    if (action == bar::ToggleAction::kExpand) bar::Expand(toggle);
+    if (action == bar::ToggleAction::kCollapse) bar::Collapse(toggle);
+  }
+
+  // The files' loads and saves of the two runs, without the editing.
+  void Floor() {
+    bar::LineList main_bar, sub_bar, expanded;
+    main_bar.LoadFromFile(Main());
+    sub_bar.LoadFromFile(Sub());
+    expanded.LoadFromFile(Expanded());
+    expanded.SaveToFile(Scratch("1"));
+    expanded.LoadFromFile(Expanded());
+    sub_bar.SaveToFile(Scratch("2"));
+    main_bar.SaveToFile(Scratch("3"));
+  }
+
+  // One load and one save of each file, the least any edit of them costs.
+  void LoadAndSaveOnce() {
+    bar::LineList main_bar, sub_bar;
+    main_bar.LoadFromFile(Main());
+    main_bar.SaveToFile(Scratch("1"));
+    sub_bar.LoadFromFile(Sub());
+    sub_bar.SaveToFile(Scratch("2"));
+  }
+
+  void Restore() {
+    WriteBytes(Main(), main_bytes_);
+    WriteBytes(Sub(), sub_bytes_);
+  }
+
+  int64_t main_lines() const { return main_lines_; }
+  uintmax_t main_kib() const { return main_bytes_.size() / 1024; }
+
+ private:
+  std::u16string Program() const { return folder_.File(""); }
+  std::u16string Main() const { return Program() + u"Bar/main.bar"; }
+  std::u16string Sub() const { return Program() + u"Bar/sub.bar"; }
+  std::u16string Expanded() const { return Program() + u"Bar/expanded.bar"; }
+  std::u16string Scratch(const char* n) const {
+    return Program() + u"Bar/scratch" + std::u16string(n, n + 1) + u".bar";
+  }
+
+  TempFolder folder_;
+  int64_t main_lines_ = 0;
+  std::string main_bytes_;
+  std::string sub_bytes_;
+};
+
+void RunToggle(const Options& options, Report& report) {
+  const int32_t buttons = static_cast<int32_t>(options.size);
+  ToggleFolder folder(buttons);
+  std::vector<double> ms = MedianMilliseconds(
+      options.repetitions,
+      {[&] { folder.Floor(); }, [&] { folder.LoadAndSaveOnce(); },
+       [&] {
+         folder.Run();
+         folder.Run();
+       }},
+      [&] { folder.Restore(); });
+
+  report.Heading("toggle: a main bar of " + std::to_string(buttons) + " buttons (" +
+                 std::to_string(folder.main_lines()) + " lines, " +
+                 std::to_string(folder.main_kib()) + " KiB) and a sub-bar of " +
+                 std::to_string(std::max(1, buttons / 10)) + ", median of " +
+                 std::to_string(options.repetitions) + " runs");
+  report.Milliseconds("loads + saves of both runs (floor)", ms[0]);
+  report.Milliseconds("one load + save of each file", ms[1]);
+  report.Milliseconds("expand run + collapse run", ms[2]);
+  report.Ratio("ratio to the floor (goal: at most 3)", ms[2] / ms[0]);
+  report.Ratio("ratio to one load + save of each", ms[2] / ms[1]);
+}
+
+void RunToggleGrowth(const Options& options, Report& report) {
+  report.Heading("toggle growth: expand run + collapse run against their loads + saves, "
+                 "a sub-bar of a tenth of the buttons");
+  std::vector<double> sizes;
+  std::vector<double> toggles;
+  std::vector<double> floors;
+  for (int32_t buttons = 200; buttons <= options.size; buttons *= 10) {
+    ToggleFolder folder(buttons);
+    // Few runs of the largest bars: they take seconds each.
+    const int repetitions = buttons >= 100000 ? std::min(options.repetitions, 3)
+                                              : options.repetitions;
+    const std::vector<double> ms = MedianMilliseconds(repetitions,
+                                                      {[&] { folder.Floor(); },
+                                                       [&] {
+                                                         folder.Run();
+                                                         folder.Run();
+                                                       }},
+                                                      [&] { folder.Restore(); });
+    const std::string size = std::to_string(buttons) + " buttons";
+    report.Milliseconds(size + ", floor", ms[0]);
+    report.Milliseconds(size + ", toggle", ms[1]);
+    sizes.push_back(buttons);
+    floors.push_back(ms[0]);
+    toggles.push_back(ms[1]);
+  }
+  if (sizes.size() < 2) return;
+  // The floor's own growth shows what the file system adds (flushing
+  // large files grows faster than their size on a busy disk).
+  const double exponent = GrowthExponent(sizes, toggles);
+  report.Ratio("growth exponent of the floor", GrowthExponent(sizes, floors));
+  report.Ratio("growth exponent of the toggle", exponent);
+  // n log n over 200..200,000 fits a slope of about 1.1.
+  report.Value("toggle no worse than n log n", exponent <= 1.2 ? "yes" : "NO");
+}
+
+const Case kToggle("toggle",
+                   "expand + collapse runs against their loads + saves; size: main buttons",
+                   20000, &RunToggle);
+const Case kToggleGrowth("toggle_growth",
+                         "expand + collapse runs at 200, 2000, ... buttons; size: the largest",
+                         200000, &RunToggleGrowth);
+
+}  // namespace
+}  // namespace bench

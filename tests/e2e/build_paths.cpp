@@ -1,0 +1,27 @@
+#include "tests/e2e/build_paths.h"
+
+#include "tests/e2e/bar_bytes.h"
+
+namespace e2e {
+
+namespace {
+
+// The build hands over paths as the host spells them; under Wine they are
+// Linux paths, which drive Z: maps.
+std::wstring WindowsPath(std::wstring path) {
+  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+}  // namespace
+
+std::wstring KelvaneExe() { return WindowsPath(Wide(KELVANE_EXE)); }
+
+std::wstring CorpusFile(const std::wstring& name) {
+  return WindowsPath(Wide(KELVANE_CORPUS_DIR)) + L"\\" + name;
+}
+
+}  // namespace e2e

@@ -1,0 +1,16 @@
+// Where the build put what the tests use, as Windows paths.
+#ifndef KELVANE_TESTS_E2E_BUILD_PATHS_H_
+#define KELVANE_TESTS_E2E_BUILD_PATHS_H_
+
+#include <string>
+
+namespace e2e {
+
+// The kelvane.exe under test.
+std::wstring KelvaneExe();
+// A file of the real-world bar files (tests/test_support.h has the list).
+std::wstring CorpusFile(const std::wstring& name);
+
+}  // namespace e2e
+
+#endif  // KELVANE_TESTS_E2E_BUILD_PATHS_H_

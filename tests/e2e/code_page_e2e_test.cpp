@@ -1,0 +1,146 @@
+// Toggles in the legacy code pages of Russian (1251) and Chinese (936)
+// systems. Under Wine a process takes its code page from its Linux locale,
+// so these tests run in processes of their own (tests/e2e/CMakeLists.txt).
+#include <string>
+#include <vector>
+
+#include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/build_paths.h"
+#include "tests/e2e/kelvane_test.h"
+#include "tests/e2e/program_folder.h"
+
+namespace e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class CodePage1251Test : public KelvaneTest {
+ protected:
+  CodePage1251Test() : KelvaneTest(1251) {}
+  std::string Cp1251(const Lines& lines) { return InCodePage(CrLfLines(lines), 1251); }
+};
+
+TEST_F(CodePage1251Test, CyrillicBarsAndArgumentStayInTheCodePage) {
+  folder_.Write(kDefaultMainBar,
+                Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=wcmicons.dll,3", "cmd1=cm_Edit",
+                        "menu1=Правка файла", "button2=notepad.exe", "cmd2=notepad.exe",
+                        "menu2=Блокнот"}));
+  folder_.Write(L"Bar\\Инструменты.bar",
+                Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=7zFM.exe", "cmd1=7zFM.exe",
+                        "menu1=Архиватор", "button2=calc.exe", "cmd2=calc.exe",
+                        "menu2=Калькулятор"}));
+
+  ASSERT_TRUE(Toggle(L"Инструменты.bar"));
+  const std::string expanded =
+      Cp1251({"[Buttonbar]", "Buttoncount=5", "menu1=Правка файла", "cmd1=cm_Edit",
+              "button1=wcmicons.dll,3", "menu2=Блокнот", "cmd2=notepad.exe",
+              "button2=notepad.exe", "button3=Инструменты.barx1", "cmd3=-2", "iconic3=0",
+              "button4=7zFM.exe", "cmd4=7zFM.exe", "menu4=Архиватор", "button5=calc.exe",
+              "cmd5=calc.exe", "menu5=Калькулятор"});
+  // The marker line, spelled out in bytes: the argument in code page 1251.
+  ASSERT_NE(expanded.find("button3=\xC8\xED\xF1\xF2\xF0\xF3\xEC\xE5\xED\xF2\xFB.barx1\r\n"),
+            std::string::npos);
+  ASSERT_TRUE(FileHolds(kDefaultMainBar, expanded));
+
+  ASSERT_TRUE(Toggle(L"Инструменты.bar"));
+  EXPECT_TRUE(FileHolds(L"Bar\\Инструменты.bar",
+                        Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Архиватор",
+                                "cmd1=7zFM.exe", "button1=7zFM.exe", "menu2=Калькулятор",
+                                "cmd2=calc.exe", "button2=calc.exe"})));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar,
+                        Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Правка файла",
+                                "cmd1=cm_Edit", "button1=wcmicons.dll,3", "menu2=Блокнот",
+                                "cmd2=notepad.exe", "button2=notepad.exe"})));
+}
+
+// A file is written in its encoding only when that keeps every character;
+// otherwise in UTF-16 with its mark, so that no toggle loses a character.
+TEST_F(CodePage1251Test, FilesTheCodePageCannotHoldAreWrittenInUtf16) {
+  struct Case {
+    const char* menu;
+    // The encoding of every file the two toggles write.
+    std::string (*written)(const std::string& utf8);
+  };
+  const Case cases[] = {
+      {"menu1=Калькулятор", [](const std::string& text) { return InCodePage(text, 1251); }},
+      // 1251 has no Chinese: the main bar turns UTF-16 when the expand puts
+      // it there, and stays so; the sub-bar comes back in UTF-16.
+      {"menu1=计算器 Калькулятор", &Utf16LeWithBom},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.menu);
+    const std::string menu = c.menu;
+    folder_.Write(kDefaultMainBar, Cp1251({"[Buttonbar]", "Buttoncount=0"}));
+    folder_.Write(L"Bar\\calc.bar", Utf8WithBom(CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                           "button1=calc.exe", menu})));
+    ASSERT_TRUE(Toggle(L"calc.bar"));
+    EXPECT_TRUE(FileHolds(kDefaultMainBar,
+                          c.written(CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=calc.barx1",
+                                               "cmd1=-2", "iconic1=0", "button2=calc.exe",
+                                               "menu2" + menu.substr(5)}))));
+    ASSERT_TRUE(Toggle(L"calc.bar"));
+    EXPECT_TRUE(FileHolds(L"Bar\\calc.bar", c.written(CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                                 menu, "button1=calc.exe"}))));
+    EXPECT_TRUE(FileHolds(kDefaultMainBar, c.written(CrLfLines({"[Buttonbar]", "Buttoncount=0"}))));
+  }
+}
+
+TEST_F(CodePage1251Test, RealWorldBarsRoundTrip) {
+  const auto main_bar = ReadFileBytes(CorpusFile(L"007_kuznecov-default.bar"));
+  const auto sub_bar = ReadFileBytes(CorpusFile(L"008_kuznecov-misk.bar"));
+  ASSERT_TRUE(main_bar && sub_bar);
+  folder_.Write(kDefaultMainBar, *main_bar);
+  folder_.Write(L"Bar\\misk.bar", *sub_bar);
+
+  std::vector<std::string> block = {"button61=misk.barx1", "cmd61=-2", "iconic61=0"};
+  for (const std::string& line : SplitLines(DecodedText(*sub_bar, 1251))) {
+    if (line.empty() || line[0] == '[' || line.rfind("Buttoncount=", 0) == 0) continue;
+    // Entry numbers 1 to 3 become 62 to 64; the keys are letters and one digit.
+    const size_t digit = line.find_first_of("123");
+    block.push_back(line.substr(0, digit) + std::to_string(line[digit] - '0' + 61) +
+                    line.substr(digit + 1));
+  }
+  ExpectRoundTrip(L"misk.bar", block);
+}
+
+class CodePage936Test : public KelvaneTest {
+ protected:
+  CodePage936Test() : KelvaneTest(936) {}
+  std::string Gbk(const Lines& lines) { return InCodePage(CrLfLines(lines), 936); }
+};
+
+TEST_F(CodePage936Test, ChineseBarsAndArgumentStayInTheCodePage) {
+  folder_.Write(kDefaultMainBar, Gbk({"[Buttonbar]", "Buttoncount=1", "button1=notepad.exe",
+                                      "cmd1=notepad.exe", "menu1=记事本"}));
+  folder_.Write(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
+                                        "cmd1=calc.exe", "menu1=计算器"}));
+
+  ASSERT_TRUE(Toggle(L"工具.bar"));
+  ASSERT_TRUE(FileHolds(kDefaultMainBar,
+                        Gbk({"[Buttonbar]", "Buttoncount=3", "menu1=记事本", "cmd1=notepad.exe",
+                             "button1=notepad.exe", "button2=工具.barx1", "cmd2=-2", "iconic2=0",
+                             "button3=calc.exe", "cmd3=calc.exe", "menu3=计算器"})));
+  // 工具 in GBK.
+  ASSERT_NE(folder_.Read(kDefaultMainBar)->find("button2=\xB9\xA4\xBE\xDF.barx1"),
+            std::string::npos);
+
+  ASSERT_TRUE(Toggle(L"工具.bar"));
+  EXPECT_TRUE(FileHolds(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "menu1=计算器",
+                                                "cmd1=calc.exe", "button1=calc.exe"})));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, Gbk({"[Buttonbar]", "Buttoncount=1", "menu1=记事本",
+                                              "cmd1=notepad.exe", "button1=notepad.exe"})));
+}
+
+TEST_F(CodePage936Test, RealWorldMainBarRoundTrips) {
+  const auto main_bar = ReadFileBytes(CorpusFile(L"002_chchoiw-default-gbk.bar"));
+  ASSERT_TRUE(main_bar);
+  folder_.Write(kDefaultMainBar, *main_bar);
+  folder_.Write(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
+                                        "cmd1=calc.exe", "menu1=计算器"}));
+
+  ExpectRoundTrip(L"工具.bar", {"button43=工具.barx1", "cmd43=-2", "iconic43=0",
+                                "button44=calc.exe", "cmd44=calc.exe", "menu44=计算器"});
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,267 @@
+// The settings window, driven as a user drives it: its layout, the two
+// "Find" buttons with the system's file dialog, and OK writing kelvane.ini.
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/kelvane_process.h"
+#include "tests/e2e/kelvane_test.h"
+#include "tests/e2e/message_box.h"
+#include "tests/e2e/window_probe.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kCaption[] = L"Kelvane v.4.0";
+
+struct ControlLayout {
+  const char* name;
+  const wchar_t* kind;
+  int left, top, width, height;
+  bool visible;
+};
+
+// In the order of the window description, which is the creation order.
+const ControlLayout kLayout[] = {
+    {"Label3", L"Static", 8, 3, 97, 26, true},     {"Label4", L"Static", 8, 38, 89, 26, true},
+    {"Label1", L"Static", 182, 81, 99, 26, true},  {"ListBox1", L"ListBox", 8, 75, 33, 22, false},
+    {"ListBox2", L"ListBox", 47, 75, 35, 22, false}, {"Button3", L"Button", 287, 82, 75, 25, true},
+    {"Edit3", L"Edit", 111, 8, 170, 21, true},     {"Edit4", L"Edit", 111, 43, 170, 21, true},
+    {"Button1", L"Button", 287, 8, 75, 25, true},  {"Button2", L"Button", 287, 39, 75, 25, true},
+};
+
+// The description's pixels are at 96 dots per inch.
+int Scaled(int pixels) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return MulDiv(pixels, dpi, 96);
+}
+
+std::string DescribeChildren(HWND window) {
+  std::string text;
+  for (HWND child : Children(window)) {
+    const RECT r = RectInParent(child);
+    text += "\n  " + Utf8(ClassName(child)) + " at " + std::to_string(r.left) + "," +
+            std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+            std::to_string(r.bottom - r.top) + " \"" + Utf8(WindowText(child)) + "\"";
+  }
+  return text;
+}
+
+HWND FindControl(HWND window, const ControlLayout& layout) {
+  const RECT expected{Scaled(layout.left), Scaled(layout.top),
+                      Scaled(layout.left) + Scaled(layout.width),
+                      Scaled(layout.top) + Scaled(layout.height)};
+  for (HWND child : Children(window)) {
+    const RECT r = RectInParent(child);
+    if (ClassName(child) == layout.kind && EqualRect(&r, &expected)) return child;
+  }
+  return nullptr;
+}
+
+HWND Control(HWND window, const char* name) {
+  for (const ControlLayout& layout : kLayout) {
+    if (std::string(layout.name) == name) return FindControl(window, layout);
+  }
+  return nullptr;
+}
+
+// A file dialog of the process: a dialog that is not a message box.
+HWND FindFileDialog(DWORD process_id) {
+  for (HWND window : TopLevelWindows(process_id)) {
+    if (IsWindowVisible(window) && ClassName(window) == L"#32770" &&
+        !GetDlgItem(window, 0xFFFF)) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+// Where the user types a name: an Edit under Wine, an Edit inside a
+// ComboBoxEx under Windows.
+HWND FileNameField(HWND dialog) {
+  constexpr int kWineFileNameEdit = 1152, kWindowsFileNameCombo = 1148;
+  if (HWND edit = GetDlgItem(dialog, kWineFileNameEdit); edit && ClassName(edit) == L"Edit") {
+    return edit;
+  }
+  for (HWND inside : Descendants(GetDlgItem(dialog, kWindowsFileNameCombo))) {
+    if (ClassName(inside) == L"Edit") return inside;
+  }
+  return nullptr;
+}
+
+class SettingsWindowTest : public KelvaneTest {
+ protected:
+  // Starts the program with `arguments` and waits for its window at its
+  // normal size, as the first activation leaves it.
+  HWND Open(const std::wstring& arguments = L"") {
+    run_.emplace(folder_.exe(), arguments);
+    return PollFor(
+        [&]() -> HWND {
+          HWND window = FindTopLevel(run_->id(), L"", kCaption);
+          return window && !IsIconic(window) && !IsZoomed(window) ? window : nullptr;
+        },
+        kStartTimeoutMs);
+  }
+
+  // Clicks a "Find" button and waits for the file dialog.
+  HWND OpenFileDialog(HWND button) {
+    Click(button);
+    return PollFor([&] { return FindFileDialog(run_->id()); }, kStartTimeoutMs);
+  }
+
+  bool CloseWindowAndWaitForExit(HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return run_->WaitForExit();
+  }
+
+  std::optional<KelvaneProcess> run_;
+};
+
+TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
+  HWND window = Open();
+  ASSERT_TRUE(window) << "no settings window \"Kelvane v.4.0\" at normal size";
+
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(client.cx, Scaled(369));
+  EXPECT_EQ(client.cy, Scaled(115));
+  EXPECT_FALSE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) << "the user could resize it";
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_NEAR(frame.left, (screen_width - (frame.right - frame.left)) / 2, 1) << "not centred";
+  EXPECT_NEAR(frame.top, (screen_height - (frame.bottom - frame.top)) / 2, 1) << "not centred";
+
+  std::vector<HWND> controls;
+  for (const ControlLayout& layout : kLayout) {
+    SCOPED_TRACE(layout.name);
+    HWND control = FindControl(window, layout);
+    ASSERT_TRUE(control) << "no " << Utf8(layout.kind) << " at its place; the window holds:"
+                         << DescribeChildren(window);
+    EXPECT_EQ(IsWindowVisible(control) != FALSE, layout.visible);
+    controls.push_back(control);
+  }
+  const std::vector<std::string> texts = {
+      "Путь Bar-папки\r/Path To Bar Folder/", "Путь осн.панели\r/Path To Main Bar/",
+      "Сохранить и выйти\r/Save And Close/",  "", "", "OK", "Bar", "Bar\\000_Osnovnaja.bar",
+      "Find",                                 "Find"};
+  for (size_t i = 0; i < controls.size(); ++i) {
+    if (ClassName(controls[i]) == L"ListBox") continue;
+    EXPECT_EQ(Utf8(WindowText(controls[i])), texts[i]) << kLayout[i].name;
+  }
+  for (const char* list : {"ListBox1", "ListBox2"}) {
+    HWND control = Control(window, list);
+    EXPECT_EQ(SendMessageW(control, LB_GETITEMHEIGHT, 0, 0), Scaled(13)) << list;
+    EXPECT_FALSE(GetWindowLongW(control, GWL_STYLE) & LBS_SORT) << list << " sorts its lines";
+  }
+
+  // Tab order is z-order: ListBox1, ListBox2, Button3, Edit3, Edit4, Button1,
+  // Button2; the labels take no part.
+  const std::vector<HWND> z_order = Children(window);
+  auto place = [&](const char* name) {
+    return std::find(z_order.begin(), z_order.end(), Control(window, name)) - z_order.begin();
+  };
+  const char* tab_order[] = {"ListBox1", "ListBox2", "Button3", "Edit3",
+                             "Edit4",    "Button1",  "Button2"};
+  for (size_t i = 1; i < std::size(tab_order); ++i) {
+    EXPECT_LT(place(tab_order[i - 1]), place(tab_order[i])) << tab_order[i - 1] << " " << tab_order[i];
+  }
+  for (const char* name : {"Button3", "Edit3", "Edit4", "Button1", "Button2"}) {
+    EXPECT_TRUE(GetWindowLongW(Control(window, name), GWL_STYLE) & WS_TABSTOP) << name;
+  }
+
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+  EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "closing must not write the settings";
+}
+
+TEST_F(SettingsWindowTest, OkSavesBothFieldsAndEnds) {
+  folder_.WriteSettings(L"Old Bars", L"Old Bars\\old.bar");
+  HWND window = Open();
+  ASSERT_TRUE(window);
+  HWND edit3 = Control(window, "Edit3");
+  HWND edit4 = Control(window, "Edit4");
+  ASSERT_TRUE(edit3 && edit4) << DescribeChildren(window);
+  EXPECT_EQ(Utf8(WindowText(edit3)), "Old Bars");
+  EXPECT_EQ(Utf8(WindowText(edit4)), "Old Bars\\old.bar");
+
+  SetText(edit3, L"New Bars");
+  SetText(edit4, L"New Bars\\main bar.bar");
+  Click(Control(window, "Button3"));
+
+  ASSERT_TRUE(run_->WaitForExit()) << "OK did not end the program";
+  const std::string ini = folder_.Read(L"kelvane.ini").value_or("");
+  std::vector<std::string> lines;
+  for (const std::string& line : SplitLines(DecodedText(ini, code_page()))) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"[Main]", "pathBar=New Bars",
+                                             "pathMainPanel=New Bars\\main bar.bar"}));
+}
+
+struct FindCase {
+  const char* name;
+  const char* button;
+  const char* field;
+  const wchar_t* chosen;  // below the program folder
+  const char* shown;
+};
+
+class FindButtonTest : public SettingsWindowTest, public testing::WithParamInterface<FindCase> {};
+
+TEST_P(FindButtonTest, ChoiceFillsTheFieldAndCancelKeepsIt) {
+  const FindCase& find = GetParam();
+  folder_.Write(L"Chosen Bars\\x.bar", "[Buttonbar]\r\nButtoncount=0\r\n");
+  HWND window = Open();
+  ASSERT_TRUE(window);
+  HWND button = Control(window, find.button);
+  HWND field = Control(window, find.field);
+  ASSERT_TRUE(button && field) << DescribeChildren(window);
+
+  HWND dialog = OpenFileDialog(button);
+  ASSERT_TRUE(dialog) << "no file dialog";
+  HWND name = FileNameField(dialog);
+  ASSERT_TRUE(name) << "no file-name field in the dialog";
+  SetText(name, folder_.Path(find.chosen));
+  Click(GetDlgItem(dialog, IDOK));
+  ASSERT_TRUE(PollFor([&] { return !IsWindow(dialog); }, kExitTimeoutMs)) << "dialog stays open";
+  EXPECT_TRUE(PollFor([&] { return Utf8(WindowText(field)) == find.shown; }, kExitTimeoutMs))
+      << "the field shows \"" << Utf8(WindowText(field)) << "\"";
+
+  const std::wstring before = WindowText(field);
+  dialog = OpenFileDialog(button);
+  ASSERT_TRUE(dialog) << "no file dialog the second time";
+  Click(GetDlgItem(dialog, IDCANCEL));
+  ASSERT_TRUE(PollFor([&] { return !IsWindow(dialog); }, kExitTimeoutMs));
+  ASSERT_TRUE(WaitUntilIdle(window, kExitTimeoutMs));
+  Sleep(200);
+  EXPECT_EQ(WindowText(field), before);
+  const auto box = FindMessageBox(run_->id());
+  EXPECT_FALSE(box) << "cancelling shows " << Describe(*box);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, FindButtonTest,
+    testing::Values(FindCase{"BarFolder", "Button1", "Edit3", L"Chosen Bars", "Chosen Bars"},
+                    FindCase{"MainBar", "Button2", "Edit4", L"Chosen Bars\\x.bar",
+                             "Chosen Bars\\x.bar"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsWindowTest, EmptyQuotedArgumentOpensTheWindowWithoutReadingBars) {
+  // No main bar at all: reading it would end in an error report.
+  HWND window = Open(L"\"\"");
+  ASSERT_TRUE(window) << "no settings window at normal size";
+  ASSERT_TRUE(WaitUntilIdle(window, kStartTimeoutMs));
+  const auto box = FindMessageBox(run_->id());
+  EXPECT_FALSE(box) << Describe(*box);
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,239 @@
+// Toggles of sub-bars, run by the real program on real files: the exact
+// bytes it writes, in every encoding a main bar can come in.
+#include <string>
+#include <vector>
+
+#include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/kelvane_test.h"
+
+namespace e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+using ToggleTest = KelvaneTest;
+
+TEST_F(ToggleTest, ExpandAppendsTheMarkerEntryAndTheRenumberedSubBar) {
+  const std::string sub_bar = CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=x.exe", "cmd1=x",
+                                         "iconic1=0", "", "button2=y.exe", "cmd2=y2.cmd",
+                                         "iconic2=1"});
+  folder_.Write(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=a.exe",
+                                            "cmd1=a", "iconic1=0", "button2=b.exe", "cmd2=b",
+                                            "iconic2=0"}));
+  folder_.Write(L"Bar\\tools.bar", sub_bar);
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+
+  EXPECT_TRUE(FileHolds(kDefaultMainBar,
+                        CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=a",
+                                   "button1=a.exe", "iconic2=0", "cmd2=b", "button2=b.exe",
+                                   "button3=tools.barx1", "cmd3=-2", "iconic3=0", "button4=x.exe",
+                                   "cmd4=x", "iconic4=0", "button5=y.exe", "cmd5=y2.cmd",
+                                   "iconic5=1"})));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", sub_bar));
+  EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "reading the settings must not create the file";
+}
+
+// The main bar before the expand, the same main bar expanded, and both
+// files after the collapse: the round trip the two operations promise.
+const Lines kOwnEntries = {"[Buttonbar]", "Buttoncount=2", "button1=edit.ico", "cmd1=edit.exe",
+                           "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0"};
+const Lines kToolsSubBar = {"[Buttonbar]", "Buttoncount=2", "button1=zip.ico", "cmd1=zip.exe",
+                            "iconic1=0", "button2=ftp.ico", "cmd2=ftp.exe", "iconic2=0"};
+const Lines kToolsExpanded = {"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=edit.exe",
+                              "button1=edit.ico", "iconic2=0", "cmd2=calc.exe",
+                              "button2=calc.ico", "button3=tools.barx1", "cmd3=-2", "iconic3=0",
+                              "button4=zip.ico", "cmd4=zip.exe", "iconic4=0", "button5=ftp.ico",
+                              "cmd5=ftp.exe", "iconic5=0"};
+const Lines kToolsCollapsed = {"[Buttonbar]", "Buttoncount=2", "iconic1=0", "cmd1=zip.exe",
+                               "button1=zip.ico", "iconic2=0", "cmd2=ftp.exe", "button2=ftp.ico"};
+const Lines kOwnEntriesCollapsed = {"[Buttonbar]", "Buttoncount=2", "iconic1=0",
+                                    "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
+                                    "cmd2=calc.exe", "button2=calc.ico"};
+
+TEST_F(ToggleTest, CollapseAfterExpandGivesBothFilesBack) {
+  folder_.Write(kDefaultMainBar, CrLfLines(kOwnEntries));
+  // The sub-bar comes in UTF-8 with its mark; the collapse writes it in the
+  // legacy code page, without one.
+  folder_.Write(L"Bar\\tools.bar", Utf8WithBom(CrLfLines(kToolsSubBar)));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  ASSERT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(kToolsExpanded)));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", CrLfLines(kToolsCollapsed)));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(kOwnEntriesCollapsed)));
+}
+
+TEST_F(ToggleTest, SettingsPathsAndArgumentWithBlanks) {
+  folder_.WriteSettings(L"My Bars", L"My Bars\\main bar.bar");
+  folder_.Write(L"My Bars\\main bar.bar", CrLfLines(kOwnEntries));
+  folder_.Write(L"My Bars\\my tools.bar", CrLfLines(kToolsSubBar));
+
+  ASSERT_TRUE(Toggle(L"\"my tools.bar\""));
+  Lines expanded = kToolsExpanded;
+  expanded[8] = "button3=my tools.barx1";
+  ASSERT_TRUE(FileHolds(L"My Bars\\main bar.bar", CrLfLines(expanded)));
+
+  ASSERT_TRUE(Toggle(L"\"my tools.bar\""));
+  EXPECT_TRUE(FileHolds(L"My Bars\\my tools.bar", CrLfLines(kToolsCollapsed)));
+  EXPECT_TRUE(FileHolds(L"My Bars\\main bar.bar", CrLfLines(kOwnEntriesCollapsed)));
+  EXPECT_FALSE(folder_.Read(kDefaultMainBar));
+}
+
+// A main bar is written back in the encoding it was read in. The texts hold
+// characters of several scripts and one outside the 16-bit plane, which
+// only a Unicode encoding keeps.
+struct EncodingCase {
+  const char* name;
+  std::string (*encode)(const std::string& utf8);
+};
+
+class MainBarEncodingTest : public KelvaneTest,
+                            public testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(MainBarEncodingTest, ToggleKeepsTheMainBarsEncoding) {
+  const auto encode = GetParam().encode;
+  const Lines own = {"[Buttonbar]", "Buttoncount=1", "button1=%COMMANDER_PATH%\\Ärger.ico",
+                     "cmd1=notepad.exe", "menu1=Блокнот 記事本 \xF0\x9F\x93\x9D"};
+  folder_.Write(kDefaultMainBar, encode(CrLfLines(own)));
+  folder_.Write(L"Bar\\tools.bar",
+                CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=zip.ico", "cmd1=zip.exe"}));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  // One entry of three lines comes out of the sort reversed.
+  EXPECT_TRUE(FileHolds(kDefaultMainBar,
+                        encode(CrLfLines({"[Buttonbar]", "Buttoncount=3", own[4], own[3], own[2],
+                                          "button2=tools.barx1", "cmd2=-2", "iconic2=0",
+                                          "button3=zip.ico", "cmd3=zip.exe"}))));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, encode(CrLfLines({"[Buttonbar]", "Buttoncount=1", own[4],
+                                                           own[3], own[2]}))));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar",
+                        CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=zip.exe",
+                                   "button1=zip.ico"})));
+}
+
+INSTANTIATE_TEST_SUITE_P(Unicode, MainBarEncodingTest,
+                         testing::Values(EncodingCase{"Utf16Le", &Utf16LeWithBom},
+                                         EncodingCase{"Utf8", &Utf8WithBom}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ToggleTest, CollapsedSubBarIsInTheLegacyCodePageWhenItFits) {
+  const Lines sub_bar = {"[Buttonbar]", "Buttoncount=1", "button1=café.ico", "cmd1=café.exe"};
+  folder_.Write(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=0"}));
+  folder_.Write(L"Bar\\cafe.bar", Utf8WithBom(CrLfLines(sub_bar)));
+
+  ASSERT_TRUE(Toggle(L"cafe.bar"));
+  ASSERT_TRUE(Toggle(L"cafe.bar"));
+
+  EXPECT_TRUE(FileHolds(L"Bar\\cafe.bar",
+                        "[Buttonbar]\r\nButtoncount=1\r\ncmd1=caf\xE9.exe\r\nbutton1=caf\xE9.ico\r\n"));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=0"})));
+}
+
+// The legacy code page would turn these characters into question marks, so
+// the sub-bar is written in UTF-16 with its mark instead: no data is lost.
+TEST_F(ToggleTest, CollapsedSubBarFallsBackToUtf16WhenTheCodePageLacksACharacter) {
+  const Lines sub_bar = {"[Buttonbar]", "Buttoncount=1", "button1=工具.ico", "cmd1=Блокнот.exe"};
+  folder_.Write(kDefaultMainBar, Utf16LeWithBom(CrLfLines({"[Buttonbar]", "Buttoncount=0"})));
+  folder_.Write(L"Bar\\tools.bar", Utf8WithBom(CrLfLines(sub_bar)));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar",
+                        Utf16LeWithBom(CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                  "cmd1=Блокнот.exe", "button1=工具.ico"}))));
+  EXPECT_TRUE(
+      FileHolds(kDefaultMainBar, Utf16LeWithBom(CrLfLines({"[Buttonbar]", "Buttoncount=0"}))));
+}
+
+TEST_F(ToggleTest, LoneLineEndsComeBackAsCrLf) {
+  folder_.Write(kDefaultMainBar, "[Buttonbar]\nButtoncount=1\rbutton1=a.exe\ncmd1=a");
+  folder_.Write(L"Bar\\tools.bar", "[Buttonbar]\nButtoncount=0\n");
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+
+  EXPECT_TRUE(FileHolds(kDefaultMainBar,
+                        CrLfLines({"[Buttonbar]", "Buttoncount=2", "cmd1=a", "button1=a.exe",
+                                   "button2=tools.barx1", "cmd2=-2", "iconic2=0"})));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", "[Buttonbar]\nButtoncount=0\n"));
+}
+
+// Two sub-bars expanded one after the other, collapsed in either order.
+const Lines kSubBarA = {"[Buttonbar]", "Buttoncount=2", "button1=a1.ico", "cmd1=a1.exe",
+                        "button2=a2.ico", "cmd2=a2.exe"};
+const Lines kSubBarB = {"[Buttonbar]", "Buttoncount=3", "button1=b1.ico", "cmd1=b1.exe",
+                        "button2=b2.ico", "cmd2=b2.exe", "button3=b3.ico", "cmd3=b3.exe"};
+const Lines kSubBarBCollapsed = {"[Buttonbar]", "Buttoncount=3", "cmd1=b1.exe", "button1=b1.ico",
+                                 "cmd2=b2.exe", "button2=b2.ico", "cmd3=b3.exe", "button3=b3.ico"};
+const Lines kOwnInFileOrder = {"[Buttonbar]", "Buttoncount=2", "button1=edit.ico",
+                               "cmd1=edit.exe", "iconic1=0", "button2=calc.ico",
+                               "cmd2=calc.exe", "iconic2=0"};
+
+class SeveralSubBarsTest : public KelvaneTest, public testing::WithParamInterface<bool> {
+ protected:
+  void ExpandBoth() {
+    folder_.Write(kDefaultMainBar, CrLfLines(kOwnInFileOrder));
+    folder_.Write(L"Bar\\a.bar", CrLfLines(kSubBarA));
+    folder_.Write(L"Bar\\b.bar", CrLfLines(kSubBarB));
+    ASSERT_TRUE(Toggle(L"a.bar"));
+    ASSERT_TRUE(FileHolds(kDefaultMainBar,
+                          CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0",
+                                     "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
+                                     "cmd2=calc.exe", "button2=calc.ico", "button3=a.barx1",
+                                     "cmd3=-2", "iconic3=0", "button4=a1.ico", "cmd4=a1.exe",
+                                     "button5=a2.ico", "cmd5=a2.exe"})));
+    ASSERT_TRUE(Toggle(L"b.bar"));
+    ASSERT_TRUE(FileHolds(
+        kDefaultMainBar,
+        CrLfLines({"[Buttonbar]", "Buttoncount=9", "button1=edit.ico", "cmd1=edit.exe",
+                   "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0", "iconic3=0",
+                   "cmd3=-2", "button3=a.barx1", "cmd4=a1.exe", "button4=a1.ico", "cmd5=a2.exe",
+                   "button5=a2.ico", "button6=b.barx1", "cmd6=-2", "iconic6=0",
+                   "button7=b1.ico", "cmd7=b1.exe", "button8=b2.ico", "cmd8=b2.exe",
+                   "button9=b3.ico", "cmd9=b3.exe"})));
+  }
+};
+
+TEST_P(SeveralSubBarsTest, CollapsingBothRestoresAllThreeFiles) {
+  const bool first_expanded_first = GetParam();
+  ExpandBoth();
+  if (HasFatalFailure()) return;
+
+  if (first_expanded_first) {
+    ASSERT_TRUE(Toggle(L"a.bar"));
+    EXPECT_TRUE(FileHolds(L"Bar\\a.bar", CrLfLines(kSubBarA)));
+    // The later block moves down to close the gap.
+    EXPECT_TRUE(FileHolds(
+        kDefaultMainBar,
+        CrLfLines({"[Buttonbar]", "Buttoncount=6", "button1=edit.ico", "cmd1=edit.exe",
+                   "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
+                   "button3=b.barx1", "cmd3=-2", "iconic3=0", "button4=b1.ico", "cmd4=b1.exe",
+                   "button5=b2.ico", "cmd5=b2.exe", "button6=b3.ico", "cmd6=b3.exe"})));
+    ASSERT_TRUE(Toggle(L"b.bar"));
+  } else {
+    ASSERT_TRUE(Toggle(L"b.bar"));
+    EXPECT_TRUE(FileHolds(L"Bar\\b.bar", CrLfLines(kSubBarBCollapsed)));
+    EXPECT_TRUE(FileHolds(
+        kDefaultMainBar,
+        CrLfLines({"[Buttonbar]", "Buttoncount=5", "button1=edit.ico", "cmd1=edit.exe",
+                   "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0", "iconic3=0",
+                   "cmd3=-2", "button3=a.barx1", "cmd4=a1.exe", "button4=a1.ico", "cmd5=a2.exe",
+                   "button5=a2.ico"})));
+    ASSERT_TRUE(Toggle(L"a.bar"));
+  }
+
+  EXPECT_TRUE(FileHolds(L"Bar\\a.bar", CrLfLines(kSubBarA)));
+  EXPECT_TRUE(FileHolds(L"Bar\\b.bar", CrLfLines(kSubBarBCollapsed)));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(kOwnInFileOrder)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Order, SeveralSubBarsTest, testing::Bool(), [](const auto& info) {
+  return std::string(info.param ? "FirstExpandedFirst" : "LastExpandedFirst");
+});
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,127 @@
+// A program folder in memory for the toggle's tests: the main bar at
+// C:\tc\Bar\main.bar, sub-bars beside it, and the start-up sequence that
+// loads the main bar, decides and runs the expand or the collapse.
+//
+//   testing_support::ToggleRig rig;
+//   rig.SetMain({u"[Buttonbar]", u"Buttoncount=0"});
+//   rig.SetSub(u"tools.bar", {u"[Buttonbar]", u"Buttoncount=0"});
+//   rig.Run(u"tools.bar");  // kExpand
+//
+// The notifier records each command in `commands` and as "notify <n>" in
+// files.events, after the "read" and "replace" events of the files.
+#ifndef KELVANE_TESTS_TOGGLE_RIG_H_
+#define KELVANE_TESTS_TOGGLE_RIG_H_
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "bar/bar_file.h"
+#include "bar/collapse.h"
+#include "bar/entry_key.h"
+#include "bar/expand.h"
+#include "bar/marker.h"
+#include "bar/strings.h"
+#include "bar/toggle.h"
+#include "bar/unicode.h"
+#include "tests/memory_file_system.h"
+
+namespace testing_support {
+
+using Lines = std::vector<std::u16string>;
+
+class ToggleRig {
+ public:
+  static std::u16string MainPath() { return u"C:\\tc\\Bar\\main.bar"; }
+  static std::u16string SubPath(const std::u16string& name) { return u"C:\\tc\\Bar\\" + name; }
+
+  void SetMain(const Lines& lines) { files.files[MainPath()] = bar::EncodeBarFile(lines, {}); }
+  void SetSub(const std::u16string& name, const Lines& lines) {
+    files.files[SubPath(name)] = bar::EncodeBarFile(lines, {});
+  }
+  Lines Main() const { return LinesOf(MainPath()); }
+  Lines Sub(const std::u16string& name) const { return LinesOf(SubPath(name)); }
+
+  Lines LinesOf(const std::u16string& path) const {
+    const std::string& bytes = files.files.at(path);
+    std::size_t mark = 0;
+    const bar::Encoding encoding = bar::DetectEncoding(bytes, &mark);
+    return bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+  }
+
+  bar::Toggle MakeToggle(const std::u16string& par) {
+    return bar::Toggle{main_bar,
+                       sub_bar,
+                       par,
+                       u"C:\\tc\\",
+                       u"Bar",
+                       u"Bar\\main.bar",
+                       [this](int32_t command) {
+                         commands.push_back(command);
+                         files.events.push_back(u"notify " + bar::IntToStr(command));
+                       },
+                       files};
+  }
+
+  // What start-up does with the argument: load the main bar, decide, run.
+  bar::ToggleAction Run(const std::u16string& par) {
+    main_bar.Clear();
+    main_bar.LoadFromFile(MainPath(), files);
+    const bar::ToggleAction action = bar::DecideToggle(main_bar, par);
+    bar::Toggle toggle = MakeToggle(par);
+    if (action == bar::ToggleAction::kExpand) bar::Expand(toggle);
+    if (action == bar::ToggleAction::kCollapse) bar::Collapse(toggle);
+    return action;
+  }
+
+  MemoryFileSystem files;
+  bar::LineList main_bar;
+  bar::LineList sub_bar;
+  std::vector<int32_t> commands;
+};
+
+// A bar as the toggle must give it back: the header line, the count, and
+// for each entry number the multiset of its lines (lines without a number
+// under nullopt). Empty lines are not part of a bar's content.
+struct BarContent {
+  std::u16string header;
+  int32_t count = 0;
+  std::map<std::optional<int32_t>, std::multiset<std::u16string>> entries;
+
+  bool operator==(const BarContent& o) const {
+    return header == o.header && count == o.count && entries == o.entries;
+  }
+};
+
+inline BarContent ContentOf(const Lines& lines) {
+  Lines kept;
+  for (const std::u16string& line : lines) {
+    if (!line.empty()) kept.push_back(line);
+  }
+  BarContent content;
+  if (kept.size() < 2) return content;
+  content.header = kept[0];
+  content.count = bar::CountValue(kept[1]);
+  for (std::size_t i = 2; i < kept.size(); ++i) {
+    content.entries[bar::NumberOf(kept[i])].insert(kept[i]);
+  }
+  return content;
+}
+
+// Readable form for failure messages.
+inline std::string Describe(const BarContent& content) {
+  std::u16string text = content.header + u" count=" + bar::IntToStr(content.count) + u"\n";
+  for (const auto& [number, lines] : content.entries) {
+    text += number ? bar::IntToStr(*number) : std::u16string(u"-");
+    text += u":";
+    for (const std::u16string& line : lines) text += u" [" + line + u"]";
+    text += u"\n";
+  }
+  return bar::ToUtf8(text);
+}
+
+}  // namespace testing_support
+
+#endif  // KELVANE_TESTS_TOGGLE_RIG_H_
