@@ -40,8 +40,9 @@ int32_t HighestNumber(const LineList& main_bar) {
 }
 
 Numbering PlanNumbering(const Toggle& t, int32_t btc1, int32_t btc2) {
-  // A negative count would number the marker below the main bar's entries,
-  // where the collapse could not tell the block from them.
+  // A negative main-bar count would number the marker among the main bar's
+  // own entries, and a negative sub-bar count would leave the new count
+  // below the marker: neither block could be found and taken out whole.
   if (btc1 < 0) {
     Refuse(t, u"the main bar " + Quoted(t.files.FullPath(t.MainBarFile())) +
                   u" has a negative button count (" + IntToStr(btc1) + u")");
@@ -64,13 +65,17 @@ void RenumberSubBar(const Toggle& t, int32_t base) {
   LineList& sub_bar = t.sub_bar;
   for (int32_t i = 0; i < sub_bar.Count(); ++i) {
     const std::u16string line = sub_bar.Get(i);
-    if (!HasKey(line)) RefuseLine(t, line, u"has no \"=\", and collapsing would leave it in the main bar");
+    if (!HasKey(line)) {
+      RefuseLine(t, line, u"has no \"=\", and collapsing would leave it in the main bar");
+    }
     const int32_t n = EntryNumber(line);
     const std::u16string loss = RenumberingLoss(line);
     if (!loss.empty()) RefuseLine(t, line, loss);
     // Number 0 would become the marker entry's number, and the collapse
     // drops the marker entry.
-    if (n == 0) RefuseLine(t, line, u"belongs to button 0, whose number the marker entry would take");
+    if (n == 0) {
+      RefuseLine(t, line, u"belongs to button 0, whose number the marker entry would take");
+    }
     const int64_t moved = int64_t{n} + base + 1;
     if (moved > kMaxInt) {
       RefuseLine(t, line, u"would be numbered above " + IntToStr(kMaxInt));

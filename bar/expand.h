@@ -11,6 +11,15 @@ namespace bar {
 // start-up left it: freshly loaded from the main bar file), saves the main
 // bar file and sends t.send_tc_command(2901) twice. Only the main bar file
 // is written; nothing is written or sent when anything fails.
+//
+// The marker entry takes the number base + 1, where base is the higher of
+// the main bar's count and its highest entry number; sub-bar entry n
+// becomes n + base + 1 and the new count is base + (sub-bar count) + 1.
+// Throws BarFormatError, before anything is written, for what the collapse
+// could not give back exactly: a negative count, numbers beyond the 32-bit
+// range, a sub-bar line without "=", a key whose digits do not stand
+// together or start with a zero, an entry numbered 0, and a sub-bar that
+// holds the marker entry of another sub-bar.
 void Expand(Toggle& t);
 
 }  // namespace bar

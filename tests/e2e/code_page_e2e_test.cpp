@@ -21,36 +21,35 @@ class CodePage1251Test : public KelvaneTest {
 };
 
 TEST_F(CodePage1251Test, CyrillicBarsAndArgumentStayInTheCodePage) {
-  folder_.Write(kDefaultMainBar,
-                Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=wcmicons.dll,3", "cmd1=cm_Edit",
-                        "menu1=Правка файла", "button2=notepad.exe", "cmd2=notepad.exe",
-                        "menu2=Блокнот"}));
-  folder_.Write(L"Bar\\Инструменты.bar",
-                Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=7zFM.exe", "cmd1=7zFM.exe",
-                        "menu1=Архиватор", "button2=calc.exe", "cmd2=calc.exe",
-                        "menu2=Калькулятор"}));
+  folder_.Write(
+      kDefaultMainBar,
+      Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=wcmicons.dll,3", "cmd1=cm_Edit",
+              "menu1=Правка файла", "button2=notepad.exe", "cmd2=notepad.exe", "menu2=Блокнот"}));
+  folder_.Write(
+      L"Bar\\Инструменты.bar",
+      Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=7zFM.exe", "cmd1=7zFM.exe",
+              "menu1=Архиватор", "button2=calc.exe", "cmd2=calc.exe", "menu2=Калькулятор"}));
 
   ASSERT_TRUE(Toggle(L"Инструменты.bar"));
-  const std::string expanded =
-      Cp1251({"[Buttonbar]", "Buttoncount=5", "menu1=Правка файла", "cmd1=cm_Edit",
-              "button1=wcmicons.dll,3", "menu2=Блокнот", "cmd2=notepad.exe",
-              "button2=notepad.exe", "button3=Инструменты.barx1", "cmd3=-2", "iconic3=0",
-              "button4=7zFM.exe", "cmd4=7zFM.exe", "menu4=Архиватор", "button5=calc.exe",
-              "cmd5=calc.exe", "menu5=Калькулятор"});
+  const std::string expanded = Cp1251(
+      {"[Buttonbar]", "Buttoncount=5", "menu1=Правка файла", "cmd1=cm_Edit",
+       "button1=wcmicons.dll,3", "menu2=Блокнот", "cmd2=notepad.exe", "button2=notepad.exe",
+       "button3=Инструменты.barx1", "cmd3=-2", "iconic3=0", "button4=7zFM.exe", "cmd4=7zFM.exe",
+       "menu4=Архиватор", "button5=calc.exe", "cmd5=calc.exe", "menu5=Калькулятор"});
   // The marker line, spelled out in bytes: the argument in code page 1251.
   ASSERT_NE(expanded.find("button3=\xC8\xED\xF1\xF2\xF0\xF3\xEC\xE5\xED\xF2\xFB.barx1\r\n"),
             std::string::npos);
   ASSERT_TRUE(FileHolds(kDefaultMainBar, expanded));
 
   ASSERT_TRUE(Toggle(L"Инструменты.bar"));
-  EXPECT_TRUE(FileHolds(L"Bar\\Инструменты.bar",
-                        Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Архиватор",
-                                "cmd1=7zFM.exe", "button1=7zFM.exe", "menu2=Калькулятор",
-                                "cmd2=calc.exe", "button2=calc.exe"})));
-  EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                        Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Правка файла",
-                                "cmd1=cm_Edit", "button1=wcmicons.dll,3", "menu2=Блокнот",
-                                "cmd2=notepad.exe", "button2=notepad.exe"})));
+  EXPECT_TRUE(FileHolds(
+      L"Bar\\Инструменты.bar",
+      Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Архиватор", "cmd1=7zFM.exe",
+              "button1=7zFM.exe", "menu2=Калькулятор", "cmd2=calc.exe", "button2=calc.exe"})));
+  EXPECT_TRUE(
+      FileHolds(kDefaultMainBar, Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Правка файла",
+                                         "cmd1=cm_Edit", "button1=wcmicons.dll,3", "menu2=Блокнот",
+                                         "cmd2=notepad.exe", "button2=notepad.exe"})));
 }
 
 // A file is written in its encoding only when that keeps every character;
@@ -71,13 +70,14 @@ TEST_F(CodePage1251Test, FilesTheCodePageCannotHoldAreWrittenInUtf16) {
     SCOPED_TRACE(c.menu);
     const std::string menu = c.menu;
     folder_.Write(kDefaultMainBar, Cp1251({"[Buttonbar]", "Buttoncount=0"}));
-    folder_.Write(L"Bar\\calc.bar", Utf8WithBom(CrLfLines({"[Buttonbar]", "Buttoncount=1",
-                                                           "button1=calc.exe", menu})));
+    folder_.Write(
+        L"Bar\\calc.bar",
+        Utf8WithBom(CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe", menu})));
     ASSERT_TRUE(Toggle(L"calc.bar"));
-    EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                          c.written(CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=calc.barx1",
-                                               "cmd1=-2", "iconic1=0", "button2=calc.exe",
-                                               "menu2" + menu.substr(5)}))));
+    EXPECT_TRUE(FileHolds(
+        kDefaultMainBar,
+        c.written(CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=calc.barx1", "cmd1=-2",
+                             "iconic1=0", "button2=calc.exe", "menu2" + menu.substr(5)}))));
     ASSERT_TRUE(Toggle(L"calc.bar"));
     EXPECT_TRUE(FileHolds(L"Bar\\calc.bar", c.written(CrLfLines({"[Buttonbar]", "Buttoncount=1",
                                                                  menu, "button1=calc.exe"}))));
@@ -113,7 +113,7 @@ TEST_F(CodePage936Test, ChineseBarsAndArgumentStayInTheCodePage) {
   folder_.Write(kDefaultMainBar, Gbk({"[Buttonbar]", "Buttoncount=1", "button1=notepad.exe",
                                       "cmd1=notepad.exe", "menu1=记事本"}));
   folder_.Write(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
-                                        "cmd1=calc.exe", "menu1=计算器"}));
+                                       "cmd1=calc.exe", "menu1=计算器"}));
 
   ASSERT_TRUE(Toggle(L"工具.bar"));
   ASSERT_TRUE(FileHolds(kDefaultMainBar,
@@ -126,7 +126,7 @@ TEST_F(CodePage936Test, ChineseBarsAndArgumentStayInTheCodePage) {
 
   ASSERT_TRUE(Toggle(L"工具.bar"));
   EXPECT_TRUE(FileHolds(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "menu1=计算器",
-                                                "cmd1=calc.exe", "button1=calc.exe"})));
+                                               "cmd1=calc.exe", "button1=calc.exe"})));
   EXPECT_TRUE(FileHolds(kDefaultMainBar, Gbk({"[Buttonbar]", "Buttoncount=1", "menu1=记事本",
                                               "cmd1=notepad.exe", "button1=notepad.exe"})));
 }
@@ -136,7 +136,7 @@ TEST_F(CodePage936Test, RealWorldMainBarRoundTrips) {
   ASSERT_TRUE(main_bar);
   folder_.Write(kDefaultMainBar, *main_bar);
   folder_.Write(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
-                                        "cmd1=calc.exe", "menu1=计算器"}));
+                                       "cmd1=calc.exe", "menu1=计算器"}));
 
   ExpectRoundTrip(L"工具.bar", {"button43=工具.barx1", "cmd43=-2", "iconic43=0",
                                 "button44=calc.exe", "cmd44=calc.exe", "menu44=计算器"});

@@ -17,7 +17,7 @@ std::vector<std::string> ToolsBlock(int own_count) {
   const std::string marker = std::to_string(own_count + 1);
   const std::string zip = std::to_string(own_count + 2);
   const std::string ftp = std::to_string(own_count + 3);
-  return {"button" + marker + "=tools.barx1", "cmd" + marker + "=-2", "iconic" + marker + "=0",
+  return {"button" + marker + "=tools.barx1", "cmd" + marker + "=-2",   "iconic" + marker + "=0",
           "button" + zip + "=zip.ico",        "cmd" + zip + "=zip.exe", "iconic" + zip + "=0",
           "button" + ftp + "=ftp.ico",        "cmd" + ftp + "=ftp.exe", "iconic" + ftp + "=1"};
 }
@@ -43,18 +43,17 @@ TEST_P(CorpusMainBarTest, ExpandAndCollapseKeepEveryLine) {
 // Chosen for their variety: LF line ends, keys of one entry scattered,
 // UTF-16 with Chinese texts, code page 1252 texts, UTF-8 without a mark
 // (read byte by byte in the legacy code page), and the largest bars.
-INSTANTIATE_TEST_SUITE_P(
-    RealWorld, CorpusMainBarTest,
-    testing::Values(CorpusCase{L"014_binesiyu-shipped-default.bar", 26},
-                    CorpusCase{L"001_sergvcx-default.bar", 36},
-                    CorpusCase{L"016_binesiyu-user-default.bar", 42},
-                    CorpusCase{L"040_steegher-win7-4-eng.bar", 32},
-                    CorpusCase{L"009_kuznecov-ultra-tc-editor.bar", 7},
-                    CorpusCase{L"035_xqute-iconbar.bar", 92}),
-    [](const auto& info) {
-      const std::wstring file = info.param.file;
-      return "File" + Utf8(file.substr(0, 3));
-    });
+INSTANTIATE_TEST_SUITE_P(RealWorld, CorpusMainBarTest,
+                         testing::Values(CorpusCase{L"014_binesiyu-shipped-default.bar", 26},
+                                         CorpusCase{L"001_sergvcx-default.bar", 36},
+                                         CorpusCase{L"016_binesiyu-user-default.bar", 42},
+                                         CorpusCase{L"040_steegher-win7-4-eng.bar", 32},
+                                         CorpusCase{L"009_kuznecov-ultra-tc-editor.bar", 7},
+                                         CorpusCase{L"035_xqute-iconbar.bar", 92}),
+                         [](const auto& info) {
+                           const std::wstring file = info.param.file;
+                           return "File" + Utf8(file.substr(0, 3));
+                         });
 
 }  // namespace
 }  // namespace e2e

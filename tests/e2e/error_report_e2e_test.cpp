@@ -19,12 +19,11 @@ constexpr wchar_t kWindowCaption[] = L"Kelvane v.4.0";
 
 const std::string kMainBar =
     CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=a.exe", "cmd1=a", "iconic1=0"});
-const std::string kSubBar = CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=zip.ico",
-                                       "cmd1=zip.exe", "iconic1=0"});
-const std::string kExpanded =
-    CrLfLines({"[Buttonbar]", "Buttoncount=3", "iconic1=0", "cmd1=a", "button1=a.exe",
-               "button2=tools.barx1", "cmd2=-2", "iconic2=0", "button3=zip.ico", "cmd3=zip.exe",
-               "iconic3=0"});
+const std::string kSubBar =
+    CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=zip.ico", "cmd1=zip.exe", "iconic1=0"});
+const std::string kExpanded = CrLfLines(
+    {"[Buttonbar]", "Buttoncount=3", "iconic1=0", "cmd1=a", "button1=a.exe", "button2=tools.barx1",
+     "cmd2=-2", "iconic2=0", "button3=zip.ico", "cmd3=zip.exe", "iconic3=0"});
 
 struct FailureCase {
   const char* name;
@@ -42,7 +41,9 @@ std::string CannotOpen(const std::string& path, DWORD error) {
 const FailureCase kFailures[] = {
     {"MissingSubBar", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) { folder.Write(kDefaultMainBar, kMainBar); },
-     [](const std::string& dir) { return CannotOpen(dir + "Bar\\tools.bar", ERROR_FILE_NOT_FOUND); }},
+     [](const std::string& dir) {
+       return CannotOpen(dir + "Bar\\tools.bar", ERROR_FILE_NOT_FOUND);
+     }},
     {"MissingMainBar", L"KELVANE.EXE", L"Kelvane",
      [](const ProgramFolder& folder) { folder.Write(L"Bar\\tools.bar", kSubBar); },
      [](const std::string& dir) {
@@ -54,10 +55,13 @@ const FailureCase kFailures[] = {
        folder.Write(L"Bars\\tools.bar", kSubBar);
      },
      // The message names the full path, the steps resolved.
-     [](const std::string& dir) { return CannotOpen(dir + "Bars\\main.bar", ERROR_FILE_NOT_FOUND); }},
+     [](const std::string& dir) {
+       return CannotOpen(dir + "Bars\\main.bar", ERROR_FILE_NOT_FOUND);
+     }},
     {"CountIsNotANumber", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) {
-       folder.Write(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=abc", "button1=a.exe"}));
+       folder.Write(kDefaultMainBar,
+                    CrLfLines({"[Buttonbar]", "Buttoncount=abc", "button1=a.exe"}));
        folder.Write(L"Bar\\tools.bar", kSubBar);
      },
      // The message ends in a letter, so the report appends the full stop.
@@ -95,8 +99,8 @@ TEST_P(ErrorReportTest, ReportsLeavesFilesAloneAndWaitsMinimized) {
   EXPECT_TRUE(ShowsSystemIcon(box->icon, IDI_HAND, 3000)) << "not the stop icon";
   ASSERT_TRUE(DismissWithOk(*box, kExitTimeoutMs));
 
-  HWND window = PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); },
-                        kStartTimeoutMs);
+  HWND window =
+      PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
   ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\" after the report";
   EXPECT_TRUE(IsIconic(window));
   ASSERT_TRUE(WaitUntilIdle(window, kStartTimeoutMs));
@@ -122,8 +126,8 @@ TEST_F(EmptyMainBarTest, DoesNothingAndWaitsMinimized) {
 
   KelvaneProcess run(folder_.exe(), L"tools.bar");
   ASSERT_TRUE(run.WaitUntilIdle());
-  HWND window = PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); },
-                        kStartTimeoutMs);
+  HWND window =
+      PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
   ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\"";
   EXPECT_TRUE(IsIconic(window));
   EXPECT_FALSE(run.WaitForExit(300)) << "the program ended by itself";

@@ -46,8 +46,8 @@ void FileManagerStandIn::Run(HANDLE ready) {
   thread_id_ = GetCurrentThreadId();
   // Hidden, as FindWindowW finds hidden top-level windows too; a visible one
   // would only get in the way of the screen the tests look at.
-  HWND window = CreateWindowExW(0, kClassName, L"File manager stand-in", WS_OVERLAPPEDWINDOW, 0,
-                                0, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  HWND window = CreateWindowExW(0, kClassName, L"File manager stand-in", WS_OVERLAPPEDWINDOW, 0, 0,
+                                200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   window_ = window;
   SetEvent(ready);
   if (!window) return;
@@ -87,11 +87,6 @@ std::vector<ReceivedMessage> FileManagerStandIn::UserMessages() const {
     if (received.message >= WM_USER) user.push_back(received);
   }
   return user;
-}
-
-size_t FileManagerStandIn::MessageCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return messages_.size();
 }
 
 std::string Describe(const std::vector<ReceivedMessage>& messages) {

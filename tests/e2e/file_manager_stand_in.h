@@ -40,8 +40,6 @@ class FileManagerStandIn {
   // The messages from WM_USER up, which only another program sends: the
   // window's own traffic (creation, activation, painting) is left out.
   std::vector<ReceivedMessage> UserMessages() const;
-  // Every message, the window's own traffic included.
-  size_t MessageCount() const;
 
  private:
   static void RegisterOnce();

@@ -32,12 +32,10 @@ std::string Escaped(const std::string& bytes) {
 
 using Lines = std::vector<std::string>;
 
-Lines NonEmptyLines(const std::string& bytes, UINT code_page) {
-  Lines lines;
-  for (std::string& line : SplitLines(DecodedText(bytes, code_page))) {
-    if (!line.empty()) lines.push_back(std::move(line));
-  }
-  return lines;
+// The two header lines, or what there is of them.
+Lines Header(const Lines& lines) {
+  return Lines(lines.begin(),
+               lines.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(2, lines.size())));
 }
 
 Lines Sorted(Lines lines) {
@@ -60,9 +58,9 @@ size_t FirstDifference(const std::string& a, const std::string& b) {
 
 std::string SystemErrorText(DWORD error) {
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::wstring description = text ? text : L"";
   LocalFree(text);
   while (!description.empty() && (description.back() <= L' ' || description.back() == L'.')) {
@@ -131,44 +129,51 @@ testing::AssertionResult KelvaneTest::FileHolds(const std::wstring& relative,
          << "\n  actual (" << actual->size() << " bytes):\n    " << Escaped(*actual);
 }
 
+KelvaneTest::BarFile KelvaneTest::ReadBar(const std::wstring& relative) const {
+  BarFile bar;
+  bar.bytes = folder_.Read(relative).value_or("");
+  for (std::string& line : SplitLines(DecodedText(bar.bytes, code_page_))) {
+    if (!line.empty()) bar.lines.push_back(std::move(line));
+  }
+  return bar;
+}
+
 void KelvaneTest::ExpectRoundTrip(const std::wstring& par, const Lines& expanded_block) {
-  const std::wstring sub_bar = L"Bar\\" + par;
-  const std::string main_before = folder_.Read(kDefaultMainBar).value_or("");
-  const std::string sub_before = folder_.Read(sub_bar).value_or("");
-  const Lines own = NonEmptyLines(main_before, code_page_);
-  const Lines sub = NonEmptyLines(sub_before, code_page_);
-  ASSERT_GE(own.size(), 2u);
-  ASSERT_GE(sub.size(), 2u);
+  const std::wstring sub_bar_path = L"Bar\\" + par;
+  const BarFile main_bar = ReadBar(kDefaultMainBar);
+  const BarFile sub_bar = ReadBar(sub_bar_path);
+  ASSERT_GE(main_bar.lines.size(), 2u);
+  ASSERT_GE(sub_bar.lines.size(), 2u);
 
   ASSERT_TRUE(Toggle(par));
-  const std::string expanded = folder_.Read(kDefaultMainBar).value_or("");
-  EXPECT_EQ(MarkOf(expanded), MarkOf(main_before));
-  const std::string expanded_text = DecodedText(expanded, code_page_);
-  EXPECT_EQ(expanded_text, CrLfLines(SplitLines(expanded_text))) << "every line ends in CR LF";
-  const Lines lines = SplitLines(expanded_text);
+  ExpectExpanded(main_bar, sub_bar, expanded_block);
+  EXPECT_TRUE(FileHolds(sub_bar_path, sub_bar.bytes)) << "the expand only reads the sub-bar";
+
+  ASSERT_TRUE(Toggle(par));
+  const BarFile main_after = ReadBar(kDefaultMainBar);
+  EXPECT_EQ(MarkOf(main_after.bytes), MarkOf(main_bar.bytes));
+  EXPECT_EQ(Header(main_after.lines), Header(main_bar.lines));
+  EXPECT_EQ(Sorted(main_after.lines), Sorted(main_bar.lines));
+  const BarFile sub_after = ReadBar(sub_bar_path);
+  EXPECT_EQ(MarkOf(sub_after.bytes), "") << "the legacy code page has no byte-order mark";
+  EXPECT_EQ(Header(sub_after.lines), Header(sub_bar.lines));
+  EXPECT_EQ(Sorted(sub_after.lines), Sorted(sub_bar.lines));
+}
+
+void KelvaneTest::ExpectExpanded(const BarFile& main_bar, const BarFile& sub_bar,
+                                 const Lines& expanded_block) {
+  const std::string bytes = folder_.Read(kDefaultMainBar).value_or("");
+  EXPECT_EQ(MarkOf(bytes), MarkOf(main_bar.bytes));
+  const std::string text = DecodedText(bytes, code_page_);
+  EXPECT_EQ(text, CrLfLines(SplitLines(text))) << "every line ends in CR LF";
+  const Lines lines = SplitLines(text);
   ASSERT_GE(lines.size(), 2 + expanded_block.size());
-  EXPECT_EQ(lines[0], "[Buttonbar]");
-  EXPECT_EQ(lines[1], "Buttoncount=" + std::to_string(CountOf(own) + CountOf(sub) + 1));
-  const auto block_start = lines.end() - static_cast<std::ptrdiff_t>(expanded_block.size());
-  EXPECT_EQ(Lines(block_start, lines.end()), expanded_block);
-  EXPECT_EQ(Sorted(Lines(lines.begin() + 2, block_start)), Sorted(Lines(own.begin() + 2, own.end())));
-  EXPECT_TRUE(FileHolds(sub_bar, sub_before)) << "the expand only reads the sub-bar";
-
-  ASSERT_TRUE(Toggle(par));
-  const std::string collapsed = folder_.Read(kDefaultMainBar).value_or("");
-  EXPECT_EQ(MarkOf(collapsed), MarkOf(main_before));
-  const Lines own_after = NonEmptyLines(collapsed, code_page_);
-  ASSERT_GE(own_after.size(), 2u);
-  EXPECT_EQ(Lines(own_after.begin(), own_after.begin() + 2), Lines(own.begin(), own.begin() + 2));
-  EXPECT_EQ(Sorted(own_after), Sorted(own));
-
-  const std::string sub_after = folder_.Read(sub_bar).value_or("");
-  EXPECT_EQ(MarkOf(sub_after), "") << "the legacy code page has no byte-order mark";
-  const Lines sub_lines_after = NonEmptyLines(sub_after, code_page_);
-  ASSERT_GE(sub_lines_after.size(), 2u);
-  EXPECT_EQ(Lines(sub_lines_after.begin(), sub_lines_after.begin() + 2),
-            Lines(sub.begin(), sub.begin() + 2));
-  EXPECT_EQ(Sorted(sub_lines_after), Sorted(sub));
+  const int count = CountOf(main_bar.lines) + CountOf(sub_bar.lines) + 1;
+  EXPECT_EQ(Header(lines), Lines({"[Buttonbar]", "Buttoncount=" + std::to_string(count)}));
+  const auto block = lines.end() - static_cast<std::ptrdiff_t>(expanded_block.size());
+  EXPECT_EQ(Lines(block, lines.end()), expanded_block);
+  EXPECT_EQ(Sorted(Lines(lines.begin() + 2, block)),
+            Sorted(Lines(main_bar.lines.begin() + 2, main_bar.lines.end())));
 }
 
 }  // namespace e2e

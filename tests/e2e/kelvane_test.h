@@ -4,9 +4,8 @@
 #ifndef KELVANE_TESTS_E2E_KELVANE_TEST_H_
 #define KELVANE_TESTS_E2E_KELVANE_TEST_H_
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -63,6 +62,14 @@ class KelvaneTest : public testing::Test {
   ProgramFolder folder_;
 
  private:
+  struct BarFile {
+    std::string bytes;
+    std::vector<std::string> lines;  // decoded, without empty lines
+  };
+  BarFile ReadBar(const std::wstring& relative) const;
+  void ExpectExpanded(const BarFile& main_bar, const BarFile& sub_bar,
+                      const std::vector<std::string>& expanded_block);
+
   UINT code_page_;
 };
 

@@ -14,10 +14,10 @@ namespace e2e {
 struct MessageBoxView {
   HWND window = nullptr;
   std::wstring caption;
-  std::wstring text;                 // the Static with id 0xFFFF
+  std::wstring text;                  // the Static with id 0xFFFF
   std::vector<std::wstring> buttons;  // texts of its buttons, in z-order
-  HWND ok_button = nullptr;          // the button with id IDOK
-  HWND icon = nullptr;               // the Static that shows the icon
+  HWND ok_button = nullptr;           // the button with id IDOK
+  HWND icon = nullptr;                // the Static that shows the icon
 };
 
 // A visible message box of the process: a dialog ("#32770") that holds the

@@ -16,10 +16,10 @@ class NotificationTest : public KelvaneTest {
  protected:
   void SetUp() override {
     KelvaneTest::SetUp();
-    folder_.Write(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=a.exe",
-                                              "cmd1=a"}));
-    folder_.Write(L"Bar\\tools.bar", CrLfLines({"[Buttonbar]", "Buttoncount=1",
-                                                "button1=zip.ico", "cmd1=zip.exe"}));
+    folder_.Write(kDefaultMainBar,
+                  CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=a.exe", "cmd1=a"}));
+    folder_.Write(L"Bar\\tools.bar",
+                  CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=zip.ico", "cmd1=zip.exe"}));
   }
 
   // Exactly two reload commands arrived, and at each one every watched file
@@ -61,13 +61,13 @@ TEST_F(NotificationTest, EachToggleSendsTwoReloadsAfterItsFilesAreSaved) {
 
 TEST_F(NotificationTest, WithoutAFileManagerTheToggleStillCompletes) {
   ASSERT_TRUE(Toggle(L"tools.bar"));
-  EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                        CrLfLines({"[Buttonbar]", "Buttoncount=3", "cmd1=a", "button1=a.exe",
-                                   "button2=tools.barx1", "cmd2=-2", "iconic2=0",
-                                   "button3=zip.ico", "cmd3=zip.exe"})));
+  EXPECT_TRUE(FileHolds(
+      kDefaultMainBar,
+      CrLfLines({"[Buttonbar]", "Buttoncount=3", "cmd1=a", "button1=a.exe", "button2=tools.barx1",
+                 "cmd2=-2", "iconic2=0", "button3=zip.ico", "cmd3=zip.exe"})));
   ASSERT_TRUE(Toggle(L"tools.bar"));
-  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=a",
-                                                    "button1=a.exe"})));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar,
+                        CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=a", "button1=a.exe"})));
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ void ProgramFolder::Write(const std::wstring& relative, const std::string& bytes
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + Utf8(file));
   DWORD written = 0;
-  const BOOL ok = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const BOOL ok =
+      WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(handle);
   if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + Utf8(file));
 }
@@ -67,14 +68,14 @@ std::map<std::wstring, std::string> ProgramFolder::Snapshot() const {
 
 void ProgramFolder::WriteSettings(const std::wstring& path_bar,
                                   const std::wstring& path_main_panel) const {
-  Write(L"kelvane.ini", "[Main]\r\npathBar=" + Utf8(path_bar) + "\r\npathMainPanel=" +
-                            Utf8(path_main_panel) + "\r\n");
+  Write(L"kelvane.ini", "[Main]\r\npathBar=" + Utf8(path_bar) +
+                            "\r\npathMainPanel=" + Utf8(path_main_panel) + "\r\n");
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-  HANDLE handle =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[65536];

@@ -26,11 +26,11 @@ struct ControlLayout {
 
 // In the order of the window description, which is the creation order.
 const ControlLayout kLayout[] = {
-    {"Label3", L"Static", 8, 3, 97, 26, true},     {"Label4", L"Static", 8, 38, 89, 26, true},
-    {"Label1", L"Static", 182, 81, 99, 26, true},  {"ListBox1", L"ListBox", 8, 75, 33, 22, false},
+    {"Label3", L"Static", 8, 3, 97, 26, true},       {"Label4", L"Static", 8, 38, 89, 26, true},
+    {"Label1", L"Static", 182, 81, 99, 26, true},    {"ListBox1", L"ListBox", 8, 75, 33, 22, false},
     {"ListBox2", L"ListBox", 47, 75, 35, 22, false}, {"Button3", L"Button", 287, 82, 75, 25, true},
-    {"Edit3", L"Edit", 111, 8, 170, 21, true},     {"Edit4", L"Edit", 111, 43, 170, 21, true},
-    {"Button1", L"Button", 287, 8, 75, 25, true},  {"Button2", L"Button", 287, 39, 75, 25, true},
+    {"Edit3", L"Edit", 111, 8, 170, 21, true},       {"Edit4", L"Edit", 111, 43, 170, 21, true},
+    {"Button1", L"Button", 287, 8, 75, 25, true},    {"Button2", L"Button", 287, 39, 75, 25, true},
 };
 
 // The description's pixels are at 96 dots per inch.
@@ -73,8 +73,7 @@ HWND Control(HWND window, const char* name) {
 // A file dialog of the process: a dialog that is not a message box.
 HWND FindFileDialog(DWORD process_id) {
   for (HWND window : TopLevelWindows(process_id)) {
-    if (IsWindowVisible(window) && ClassName(window) == L"#32770" &&
-        !GetDlgItem(window, 0xFFFF)) {
+    if (IsWindowVisible(window) && ClassName(window) == L"#32770" && !GetDlgItem(window, 0xFFFF)) {
       return window;
     }
   }
@@ -141,15 +140,21 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
   for (const ControlLayout& layout : kLayout) {
     SCOPED_TRACE(layout.name);
     HWND control = FindControl(window, layout);
-    ASSERT_TRUE(control) << "no " << Utf8(layout.kind) << " at its place; the window holds:"
-                         << DescribeChildren(window);
+    ASSERT_TRUE(control) << "no " << Utf8(layout.kind)
+                         << " at its place; the window holds:" << DescribeChildren(window);
     EXPECT_EQ(IsWindowVisible(control) != FALSE, layout.visible);
     controls.push_back(control);
   }
-  const std::vector<std::string> texts = {
-      "Путь Bar-папки\r/Path To Bar Folder/", "Путь осн.панели\r/Path To Main Bar/",
-      "Сохранить и выйти\r/Save And Close/",  "", "", "OK", "Bar", "Bar\\000_Osnovnaja.bar",
-      "Find",                                 "Find"};
+  const std::vector<std::string> texts = {"Путь Bar-папки\r/Path To Bar Folder/",
+                                          "Путь осн.панели\r/Path To Main Bar/",
+                                          "Сохранить и выйти\r/Save And Close/",
+                                          "",
+                                          "",
+                                          "OK",
+                                          "Bar",
+                                          "Bar\\000_Osnovnaja.bar",
+                                          "Find",
+                                          "Find"};
   for (size_t i = 0; i < controls.size(); ++i) {
     if (ClassName(controls[i]) == L"ListBox") continue;
     EXPECT_EQ(Utf8(WindowText(controls[i])), texts[i]) << kLayout[i].name;
@@ -169,7 +174,8 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
   const char* tab_order[] = {"ListBox1", "ListBox2", "Button3", "Edit3",
                              "Edit4",    "Button1",  "Button2"};
   for (size_t i = 1; i < std::size(tab_order); ++i) {
-    EXPECT_LT(place(tab_order[i - 1]), place(tab_order[i])) << tab_order[i - 1] << " " << tab_order[i];
+    EXPECT_LT(place(tab_order[i - 1]), place(tab_order[i]))
+        << tab_order[i - 1] << " " << tab_order[i];
   }
   for (const char* name : {"Button3", "Edit3", "Edit4", "Button1", "Button2"}) {
     EXPECT_TRUE(GetWindowLongW(Control(window, name), GWL_STYLE) & WS_TABSTOP) << name;
@@ -246,12 +252,12 @@ TEST_P(FindButtonTest, ChoiceFillsTheFieldAndCancelKeepsIt) {
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, FindButtonTest,
-    testing::Values(FindCase{"BarFolder", "Button1", "Edit3", L"Chosen Bars", "Chosen Bars"},
-                    FindCase{"MainBar", "Button2", "Edit4", L"Chosen Bars\\x.bar",
-                             "Chosen Bars\\x.bar"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
+                         testing::Values(FindCase{"BarFolder", "Button1", "Edit3", L"Chosen Bars",
+                                                  "Chosen Bars"},
+                                         FindCase{"MainBar", "Button2", "Edit4",
+                                                  L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsWindowTest, EmptyQuotedArgumentOpensTheWindowWithoutReadingBars) {
   // No main bar at all: reading it would end in an error report.

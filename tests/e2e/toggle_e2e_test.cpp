@@ -14,40 +14,42 @@ using Lines = std::vector<std::string>;
 using ToggleTest = KelvaneTest;
 
 TEST_F(ToggleTest, ExpandAppendsTheMarkerEntryAndTheRenumberedSubBar) {
-  const std::string sub_bar = CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=x.exe", "cmd1=x",
-                                         "iconic1=0", "", "button2=y.exe", "cmd2=y2.cmd",
-                                         "iconic2=1"});
-  folder_.Write(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=a.exe",
-                                            "cmd1=a", "iconic1=0", "button2=b.exe", "cmd2=b",
-                                            "iconic2=0"}));
+  const std::string sub_bar =
+      CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=x.exe", "cmd1=x", "iconic1=0", "",
+                 "button2=y.exe", "cmd2=y2.cmd", "iconic2=1"});
+  folder_.Write(kDefaultMainBar,
+                CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=a.exe", "cmd1=a", "iconic1=0",
+                           "button2=b.exe", "cmd2=b", "iconic2=0"}));
   folder_.Write(L"Bar\\tools.bar", sub_bar);
 
   ASSERT_TRUE(Toggle(L"tools.bar"));
 
-  EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                        CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=a",
-                                   "button1=a.exe", "iconic2=0", "cmd2=b", "button2=b.exe",
-                                   "button3=tools.barx1", "cmd3=-2", "iconic3=0", "button4=x.exe",
-                                   "cmd4=x", "iconic4=0", "button5=y.exe", "cmd5=y2.cmd",
-                                   "iconic5=1"})));
+  EXPECT_TRUE(
+      FileHolds(kDefaultMainBar,
+                CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=a", "button1=a.exe",
+                           "iconic2=0", "cmd2=b", "button2=b.exe", "button3=tools.barx1", "cmd3=-2",
+                           "iconic3=0", "button4=x.exe", "cmd4=x", "iconic4=0", "button5=y.exe",
+                           "cmd5=y2.cmd", "iconic5=1"})));
   EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", sub_bar));
   EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "reading the settings must not create the file";
 }
 
 // The main bar before the expand, the same main bar expanded, and both
 // files after the collapse: the round trip the two operations promise.
-const Lines kOwnEntries = {"[Buttonbar]", "Buttoncount=2", "button1=edit.ico", "cmd1=edit.exe",
-                           "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0"};
-const Lines kToolsSubBar = {"[Buttonbar]", "Buttoncount=2", "button1=zip.ico", "cmd1=zip.exe",
-                            "iconic1=0", "button2=ftp.ico", "cmd2=ftp.exe", "iconic2=0"};
-const Lines kToolsExpanded = {"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=edit.exe",
-                              "button1=edit.ico", "iconic2=0", "cmd2=calc.exe",
-                              "button2=calc.ico", "button3=tools.barx1", "cmd3=-2", "iconic3=0",
-                              "button4=zip.ico", "cmd4=zip.exe", "iconic4=0", "button5=ftp.ico",
-                              "cmd5=ftp.exe", "iconic5=0"};
-const Lines kToolsCollapsed = {"[Buttonbar]", "Buttoncount=2", "iconic1=0", "cmd1=zip.exe",
-                               "button1=zip.ico", "iconic2=0", "cmd2=ftp.exe", "button2=ftp.ico"};
-const Lines kOwnEntriesCollapsed = {"[Buttonbar]", "Buttoncount=2", "iconic1=0",
+const Lines kOwnEntries = {"[Buttonbar]", "Buttoncount=2",    "button1=edit.ico", "cmd1=edit.exe",
+                           "iconic1=0",   "button2=calc.ico", "cmd2=calc.exe",    "iconic2=0"};
+const Lines kToolsSubBar = {"[Buttonbar]", "Buttoncount=2",   "button1=zip.ico", "cmd1=zip.exe",
+                            "iconic1=0",   "button2=ftp.ico", "cmd2=ftp.exe",    "iconic2=0"};
+const Lines kToolsExpanded = {"[Buttonbar]",   "Buttoncount=5",    "iconic1=0",
+                              "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
+                              "cmd2=calc.exe", "button2=calc.ico", "button3=tools.barx1",
+                              "cmd3=-2",       "iconic3=0",        "button4=zip.ico",
+                              "cmd4=zip.exe",  "iconic4=0",        "button5=ftp.ico",
+                              "cmd5=ftp.exe",  "iconic5=0"};
+const Lines kToolsCollapsed = {"[Buttonbar]",  "Buttoncount=2",   "iconic1=0",
+                               "cmd1=zip.exe", "button1=zip.ico", "iconic2=0",
+                               "cmd2=ftp.exe", "button2=ftp.ico"};
+const Lines kOwnEntriesCollapsed = {"[Buttonbar]",   "Buttoncount=2",    "iconic1=0",
                                     "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
                                     "cmd2=calc.exe", "button2=calc.ico"};
 
@@ -89,8 +91,7 @@ struct EncodingCase {
   std::string (*encode)(const std::string& utf8);
 };
 
-class MainBarEncodingTest : public KelvaneTest,
-                            public testing::WithParamInterface<EncodingCase> {};
+class MainBarEncodingTest : public KelvaneTest, public testing::WithParamInterface<EncodingCase> {};
 
 TEST_P(MainBarEncodingTest, ToggleKeepsTheMainBarsEncoding) {
   const auto encode = GetParam().encode;
@@ -110,9 +111,8 @@ TEST_P(MainBarEncodingTest, ToggleKeepsTheMainBarsEncoding) {
   ASSERT_TRUE(Toggle(L"tools.bar"));
   EXPECT_TRUE(FileHolds(kDefaultMainBar, encode(CrLfLines({"[Buttonbar]", "Buttoncount=1", own[4],
                                                            own[3], own[2]}))));
-  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar",
-                        CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=zip.exe",
-                                   "button1=zip.ico"})));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                      "cmd1=zip.exe", "button1=zip.ico"})));
 }
 
 INSTANTIATE_TEST_SUITE_P(Unicode, MainBarEncodingTest,
@@ -128,8 +128,9 @@ TEST_F(ToggleTest, CollapsedSubBarIsInTheLegacyCodePageWhenItFits) {
   ASSERT_TRUE(Toggle(L"cafe.bar"));
   ASSERT_TRUE(Toggle(L"cafe.bar"));
 
-  EXPECT_TRUE(FileHolds(L"Bar\\cafe.bar",
-                        "[Buttonbar]\r\nButtoncount=1\r\ncmd1=caf\xE9.exe\r\nbutton1=caf\xE9.ico\r\n"));
+  EXPECT_TRUE(
+      FileHolds(L"Bar\\cafe.bar",
+                "[Buttonbar]\r\nButtoncount=1\r\ncmd1=caf\xE9.exe\r\nbutton1=caf\xE9.ico\r\n"));
   EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=0"})));
 }
 
@@ -162,15 +163,71 @@ TEST_F(ToggleTest, LoneLineEndsComeBackAsCrLf) {
   EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", "[Buttonbar]\nButtoncount=0\n"));
 }
 
+// The marker text of a.bar, "a.barx1", also stands inside the marker line
+// of an expanded data.bar. Taking that line for a.bar's marker would
+// collapse the wrong block into a.bar, overwriting it; only a.bar's own
+// marker entry counts.
+TEST_F(ToggleTest, AnotherSubBarsMarkerIsNotTakenForThisOnes) {
+  const Lines data = {"[Buttonbar]", "Buttoncount=1", "button1=db.ico", "cmd1=db.exe"};
+  const Lines a = {"[Buttonbar]", "Buttoncount=1", "button1=a.ico", "cmd1=a.exe"};
+  folder_.Write(kDefaultMainBar,
+                CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=edit.ico", "cmd1=edit.exe"}));
+  folder_.Write(L"Bar\\data.bar", CrLfLines(data));
+  folder_.Write(L"Bar\\a.bar", CrLfLines(a));
+  ASSERT_TRUE(Toggle(L"data.bar"));
+
+  ASSERT_TRUE(Toggle(L"a.bar"));
+  EXPECT_TRUE(FileHolds(L"Bar\\a.bar", CrLfLines(a))) << "a.bar was collapsed, not expanded";
+  ASSERT_TRUE(FileHolds(
+      kDefaultMainBar,
+      CrLfLines({"[Buttonbar]", "Buttoncount=5", "button1=edit.ico", "cmd1=edit.exe", "iconic2=0",
+                 "cmd2=-2", "button2=data.barx1", "cmd3=db.exe", "button3=db.ico",
+                 "button4=a.barx1", "cmd4=-2", "iconic4=0", "button5=a.ico", "cmd5=a.exe"})));
+
+  ASSERT_TRUE(Toggle(L"a.bar"));
+  EXPECT_TRUE(FileHolds(
+      L"Bar\\a.bar", CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=a.exe", "button1=a.ico"})));
+  ASSERT_TRUE(Toggle(L"data.bar"));
+  EXPECT_TRUE(FileHolds(L"Bar\\data.bar", CrLfLines(data)));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                    "button1=edit.ico", "cmd1=edit.exe"})));
+}
+
+// A block ends at the next sub-bar's marker entry even when that sub-bar's
+// name does not end in "bar", so its entries stay out of this sub-bar.
+TEST_F(ToggleTest, NextBlockEndsTheBlockWhateverItsSubBarIsCalled) {
+  folder_.Write(kDefaultMainBar,
+                CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=edit.ico", "cmd1=edit.exe"}));
+  folder_.Write(L"Bar\\a.bar",
+                CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=a.ico", "cmd1=a.exe"}));
+  folder_.Write(L"Bar\\tools.txt",
+                CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=t.ico", "cmd1=t.exe"}));
+  ASSERT_TRUE(Toggle(L"a.bar"));
+  ASSERT_TRUE(Toggle(L"tools.txt"));
+
+  ASSERT_TRUE(Toggle(L"a.bar"));
+  EXPECT_TRUE(FileHolds(
+      L"Bar\\a.bar", CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=a.ico", "cmd1=a.exe"})));
+  EXPECT_TRUE(FileHolds(
+      kDefaultMainBar,
+      CrLfLines({"[Buttonbar]", "Buttoncount=3", "button1=edit.ico", "cmd1=edit.exe",
+                 "button2=tools.txtx1", "cmd2=-2", "iconic2=0", "button3=t.ico", "cmd3=t.exe"})));
+  ASSERT_TRUE(Toggle(L"tools.txt"));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.txt", CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=t.exe",
+                                                      "button1=t.ico"})));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                    "button1=edit.ico", "cmd1=edit.exe"})));
+}
+
 // Two sub-bars expanded one after the other, collapsed in either order.
-const Lines kSubBarA = {"[Buttonbar]", "Buttoncount=2", "button1=a1.ico", "cmd1=a1.exe",
-                        "button2=a2.ico", "cmd2=a2.exe"};
-const Lines kSubBarB = {"[Buttonbar]", "Buttoncount=3", "button1=b1.ico", "cmd1=b1.exe",
-                        "button2=b2.ico", "cmd2=b2.exe", "button3=b3.ico", "cmd3=b3.exe"};
-const Lines kSubBarBCollapsed = {"[Buttonbar]", "Buttoncount=3", "cmd1=b1.exe", "button1=b1.ico",
+const Lines kSubBarA = {"[Buttonbar]", "Buttoncount=2",  "button1=a1.ico",
+                        "cmd1=a1.exe", "button2=a2.ico", "cmd2=a2.exe"};
+const Lines kSubBarB = {"[Buttonbar]",    "Buttoncount=3", "button1=b1.ico", "cmd1=b1.exe",
+                        "button2=b2.ico", "cmd2=b2.exe",   "button3=b3.ico", "cmd3=b3.exe"};
+const Lines kSubBarBCollapsed = {"[Buttonbar]", "Buttoncount=3",  "cmd1=b1.exe", "button1=b1.ico",
                                  "cmd2=b2.exe", "button2=b2.ico", "cmd3=b3.exe", "button3=b3.ico"};
-const Lines kOwnInFileOrder = {"[Buttonbar]", "Buttoncount=2", "button1=edit.ico",
-                               "cmd1=edit.exe", "iconic1=0", "button2=calc.ico",
+const Lines kOwnInFileOrder = {"[Buttonbar]",   "Buttoncount=2", "button1=edit.ico",
+                               "cmd1=edit.exe", "iconic1=0",     "button2=calc.ico",
                                "cmd2=calc.exe", "iconic2=0"};
 
 class SeveralSubBarsTest : public KelvaneTest, public testing::WithParamInterface<bool> {
@@ -180,21 +237,21 @@ class SeveralSubBarsTest : public KelvaneTest, public testing::WithParamInterfac
     folder_.Write(L"Bar\\a.bar", CrLfLines(kSubBarA));
     folder_.Write(L"Bar\\b.bar", CrLfLines(kSubBarB));
     ASSERT_TRUE(Toggle(L"a.bar"));
-    ASSERT_TRUE(FileHolds(kDefaultMainBar,
-                          CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0",
-                                     "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
-                                     "cmd2=calc.exe", "button2=calc.ico", "button3=a.barx1",
-                                     "cmd3=-2", "iconic3=0", "button4=a1.ico", "cmd4=a1.exe",
-                                     "button5=a2.ico", "cmd5=a2.exe"})));
+    ASSERT_TRUE(
+        FileHolds(kDefaultMainBar,
+                  CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=edit.exe",
+                             "button1=edit.ico", "iconic2=0", "cmd2=calc.exe", "button2=calc.ico",
+                             "button3=a.barx1", "cmd3=-2", "iconic3=0", "button4=a1.ico",
+                             "cmd4=a1.exe", "button5=a2.ico", "cmd5=a2.exe"})));
     ASSERT_TRUE(Toggle(L"b.bar"));
     ASSERT_TRUE(FileHolds(
         kDefaultMainBar,
-        CrLfLines({"[Buttonbar]", "Buttoncount=9", "button1=edit.ico", "cmd1=edit.exe",
-                   "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0", "iconic3=0",
-                   "cmd3=-2", "button3=a.barx1", "cmd4=a1.exe", "button4=a1.ico", "cmd5=a2.exe",
-                   "button5=a2.ico", "button6=b.barx1", "cmd6=-2", "iconic6=0",
-                   "button7=b1.ico", "cmd7=b1.exe", "button8=b2.ico", "cmd8=b2.exe",
-                   "button9=b3.ico", "cmd9=b3.exe"})));
+        CrLfLines({"[Buttonbar]",    "Buttoncount=9",    "button1=edit.ico", "cmd1=edit.exe",
+                   "iconic1=0",      "button2=calc.ico", "cmd2=calc.exe",    "iconic2=0",
+                   "iconic3=0",      "cmd3=-2",          "button3=a.barx1",  "cmd4=a1.exe",
+                   "button4=a1.ico", "cmd5=a2.exe",      "button5=a2.ico",   "button6=b.barx1",
+                   "cmd6=-2",        "iconic6=0",        "button7=b1.ico",   "cmd7=b1.exe",
+                   "button8=b2.ico", "cmd8=b2.exe",      "button9=b3.ico",   "cmd9=b3.exe"})));
   }
 };
 
@@ -209,20 +266,20 @@ TEST_P(SeveralSubBarsTest, CollapsingBothRestoresAllThreeFiles) {
     // The later block moves down to close the gap.
     EXPECT_TRUE(FileHolds(
         kDefaultMainBar,
-        CrLfLines({"[Buttonbar]", "Buttoncount=6", "button1=edit.ico", "cmd1=edit.exe",
-                   "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
-                   "button3=b.barx1", "cmd3=-2", "iconic3=0", "button4=b1.ico", "cmd4=b1.exe",
-                   "button5=b2.ico", "cmd5=b2.exe", "button6=b3.ico", "cmd6=b3.exe"})));
+        CrLfLines({"[Buttonbar]", "Buttoncount=6", "button1=edit.ico", "cmd1=edit.exe", "iconic1=0",
+                   "button2=calc.ico", "cmd2=calc.exe", "iconic2=0", "button3=b.barx1", "cmd3=-2",
+                   "iconic3=0", "button4=b1.ico", "cmd4=b1.exe", "button5=b2.ico", "cmd5=b2.exe",
+                   "button6=b3.ico", "cmd6=b3.exe"})));
     ASSERT_TRUE(Toggle(L"b.bar"));
   } else {
     ASSERT_TRUE(Toggle(L"b.bar"));
     EXPECT_TRUE(FileHolds(L"Bar\\b.bar", CrLfLines(kSubBarBCollapsed)));
-    EXPECT_TRUE(FileHolds(
-        kDefaultMainBar,
-        CrLfLines({"[Buttonbar]", "Buttoncount=5", "button1=edit.ico", "cmd1=edit.exe",
-                   "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0", "iconic3=0",
-                   "cmd3=-2", "button3=a.barx1", "cmd4=a1.exe", "button4=a1.ico", "cmd5=a2.exe",
-                   "button5=a2.ico"})));
+    EXPECT_TRUE(
+        FileHolds(kDefaultMainBar,
+                  CrLfLines({"[Buttonbar]", "Buttoncount=5", "button1=edit.ico", "cmd1=edit.exe",
+                             "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
+                             "iconic3=0", "cmd3=-2", "button3=a.barx1", "cmd4=a1.exe",
+                             "button4=a1.ico", "cmd5=a2.exe", "button5=a2.ico"})));
     ASSERT_TRUE(Toggle(L"a.bar"));
   }
 
