@@ -32,11 +32,19 @@ dist: exe
 	@scripts/setup.sh dist
 	@scripts/dist.sh $(EXE) $(VERSION)
 
+# The benchmarks need the native release build and, for kelvane.exe and the
+# programs it is compared with under Wine, the MinGW build with bench/ in
+# it. Both folders can be moved: make bench BENCH_BUILD=... BENCH_WINDOWS_BUILD=...
+BENCH_BUILD := build/release
+BENCH_WINDOWS_BUILD := build/mingw
 bench:
-	@scripts/setup.sh native windows
-	@cmake --preset release >/dev/null
-	@cmake --build --preset release
-	@scripts/bench.sh
+	@scripts/setup.sh native windows plot
+	@cmake --preset release -B $(BENCH_BUILD) >/dev/null
+	@cmake --build $(BENCH_BUILD)
+	@cmake --preset mingw -B $(BENCH_WINDOWS_BUILD) -DKELVANE_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_WINDOWS_BUILD) --target kelvane empty find_window hidden_window
+	@KELVANE_BENCH_BUILD=$(BENCH_BUILD) KELVANE_BENCH_WINDOWS_BUILD=$(BENCH_WINDOWS_BUILD) \
+	  scripts/bench.sh
 
 fuzz:
 	@scripts/setup.sh native fuzz

@@ -121,6 +121,14 @@ void Collapse(Toggle& t) {
   // the sort keeps the two header lines in front (see Expand).
   LB1Space(main_bar);
   const int32_t btc = CountValue(main_bar.Get(1));
+  // The header lines are rewritten at the end; a line the user put in
+  // their place would be lost.
+  if (const auto line = MisplacedHeaderLine(main_bar)) {
+    throw BarFormatError(u"Cannot collapse " + Quoted(t.files.FullPath(t.SubBarFile())) +
+                         u": the main bar's line " + Quoted(*line) +
+                         u" stands where \"[Buttonbar]\" and the button count belong, and "
+                         u"collapsing would overwrite it");
+  }
   LB1Sort(main_bar);
 
   const Block block = FindBlock(main_bar, MarkerNumber(main_bar, t.par), btc);

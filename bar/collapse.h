@@ -21,7 +21,9 @@ namespace bar {
 // (at least 0); the main bar's count loses the counted numbers the block
 // held. With no marker line the failure is the index error for index -2.
 // Throws BarFormatError, before anything is written, when a line that
-// changes its number would lose characters (see RenumberingLoss).
+// changes its number would lose characters (see RenumberingLoss), and when
+// the main bar's first two lines are not its header lines
+// (MisplacedHeaderLine), which the collapse rewrites.
 void Collapse(Toggle& t);
 
 }  // namespace bar

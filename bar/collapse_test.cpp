@@ -446,6 +446,13 @@ INSTANTIATE_TEST_SUITE_P(
                             u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar's line "
                             u"\"button06=y\" has a key number with a leading zero, and "
                             u"renumbering it would drop it"},
+        CollapseFailureCase{"entry_in_place_of_the_header",
+                            {u"button1=a", u"Buttoncount=3", u"button3=tools.barx1",
+                             u"cmd3=-2"},
+                            "", kNone, kNone,
+                            u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar's line "
+                            u"\"button1=a\" stands where \"[Buttonbar]\" and the button count "
+                            u"belong, and collapsing would overwrite it"},
         CollapseFailureCase{"sub_bar_cannot_be_created", kExpandedTools, "",
                             MemoryFileSystem::Fault::kCreate, kNone,
                             u"Cannot create file \"C:\\tc\\Bar\\tools.bar\". Access is denied"},

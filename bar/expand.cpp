@@ -84,6 +84,21 @@ void RenumberSubBar(const Toggle& t, int32_t base) {
   }
 }
 
+// The sub-bar's first two lines are dropped and the main bar's rewritten,
+// here or by the collapse: they must be the header lines, not an entry or
+// a note of the user's.
+void RefuseMisplacedHeaders(const Toggle& t) {
+  if (const auto line = MisplacedHeaderLine(t.main_bar)) {
+    Refuse(t, u"the main bar " + Quoted(t.files.FullPath(t.MainBarFile())) + u" has the line " +
+                  Quoted(*line) + u" where \"[Buttonbar]\" and the button count belong, and "
+                  u"toggling would overwrite it");
+  }
+  if (const auto line = MisplacedHeaderLine(t.sub_bar)) {
+    RefuseLine(t, *line, u"stands where \"[Buttonbar]\" and the button count belong, and "
+                         u"expanding would drop it");
+  }
+}
+
 // The collapse ends a block at the next marker entry of any sub-bar; one
 // inside this sub-bar would end its block there.
 void RefuseNestedMarker(const Toggle& t) {
@@ -110,6 +125,7 @@ void Expand(Toggle& t) {
 
   const int32_t btc1 = CountValue(main_bar.Get(1));
   const int32_t btc2 = CountValue(sub_bar.Get(1));
+  RefuseMisplacedHeaders(t);
   sub_bar.Delete(1);
   sub_bar.Delete(0);
   const Numbering numbering = PlanNumbering(t, btc1, btc2);

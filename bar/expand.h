@@ -18,8 +18,9 @@ namespace bar {
 // Throws BarFormatError, before anything is written, for what the collapse
 // could not give back exactly: a negative count, numbers beyond the 32-bit
 // range, a sub-bar line without "=", a key whose digits do not stand
-// together or start with a zero, an entry numbered 0, and a sub-bar that
-// holds the marker entry of another sub-bar.
+// together or start with a zero, an entry numbered 0, a sub-bar that
+// holds the marker entry of another sub-bar, and a bar whose first two
+// lines are not "[Buttonbar]" and its count line (MisplacedHeaderLine).
 void Expand(Toggle& t);
 
 }  // namespace bar

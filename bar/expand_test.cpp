@@ -174,8 +174,8 @@ TEST(ExpandTest, CountIsBothCountsAndTheMarkerWhateverTheSubBarHolds) {
        {u"[Buttonbar]", u"Buttoncount=7", u"button2=x", u"button7=y", u"cmd2=x"},
        {u"button3=s.barx1", u"cmd3=-2", u"iconic3=0", u"button5=x", u"button10=y", u"cmd5=x"},
        u"Buttoncount=10"},
-      {"empty lines anywhere, a header line that is not [Buttonbar]",
-       {u"", u"[Bar]", u"", u"Buttoncount=1", u"", u"button1=x", u"", u""},
+      {"empty lines anywhere",
+       {u"", u"[Buttonbar]", u"", u"Buttoncount=1", u"", u"button1=x", u"", u""},
        {u"button3=s.barx1", u"cmd3=-2", u"iconic3=0", u"button4=x"},
        u"Buttoncount=4"},
   };
@@ -304,6 +304,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "", kNoFault, kNoLimit,
                     u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its button 2 is the marker entry of "
                     u"an expanded sub-bar, and collapsing would end its block there"},
+        FailureCase{"sub_bar_heading_not_buttonbar", kMainOfTwo,
+                    {u"[Bar]", u"Buttoncount=1", u"button1=x"}, "", kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its line \"[Bar]\" stands where "
+                    u"\"[Buttonbar]\" and the button count belong, and expanding would drop it"},
+        FailureCase{"sub_bar_entry_as_its_count_line", kMainOfTwo,
+                    {u"[Buttonbar]", u"iconic1=0", u"button1=x"}, "", kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its line \"iconic1=0\" stands "
+                    u"where \"[Buttonbar]\" and the button count belong, and expanding would "
+                    u"drop it"},
+        FailureCase{"main_bar_entry_as_its_count_line", {u"[Buttonbar]", u"cmd1=7", u"button1=a"},
+                    kSub, "", kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar "
+                    u"\"C:\\tc\\Bar\\main.bar\" has the line \"cmd1=7\" where "
+                    u"\"[Buttonbar]\" and the button count belong, and toggling would "
+                    u"overwrite it"},
         FailureCase{"line_cannot_be_stored", kMainOfTwo, kSub, "", kNoFault, 11,
                     u"Unable to insert a line"},
         FailureCase{"main_bar_cannot_be_created", kMainOfTwo, kSub, "",

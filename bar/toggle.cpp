@@ -35,6 +35,20 @@ std::u16string RenumberingLoss(std::u16string_view line) {
   return std::u16string();
 }
 
+std::optional<std::u16string> MisplacedHeaderLine(const LineList& bar) {
+  const std::u16string& first = bar.Get(0);
+  if (first != u"[Buttonbar]") return first;
+  const std::u16string& second = bar.Get(1);
+  if (!HasKey(second)) return second;
+  const std::u16string key = Key(second);
+  const std::size_t start = key.find_first_not_of(u' ');
+  const std::size_t end = key.find_last_not_of(u' ');
+  if (start == std::u16string::npos || key.substr(start, end - start + 1) != u"Buttoncount") {
+    return second;
+  }
+  return std::nullopt;
+}
+
 std::u16string Quoted(std::u16string_view text) {
   return u"\"" + std::u16string(text) + u"\"";
 }

@@ -47,6 +47,13 @@ std::optional<int32_t> NumberOf(std::u16string_view line);
 // line has a key with digits.
 std::u16string RenumberingLoss(std::u16string_view line);
 
+// The first of a bar's two header lines that is not what the toggle puts
+// there ("[Buttonbar]", then a line whose key, blanks aside, is
+// "Buttoncount"), or nullopt when both are in place. The expand drops a
+// sub-bar's first two lines and the toggle rewrites the main bar's, so any
+// other line there would be lost. Precondition: bar.Count() >= 2.
+std::optional<std::u16string> MisplacedHeaderLine(const LineList& bar);
+
 // `text` in double quotes, as messages show file names and lines.
 std::u16string Quoted(std::u16string_view text);
 

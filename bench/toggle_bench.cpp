@@ -123,13 +123,17 @@ void RunToggle(const Options& options, Report& report) {
   report.Ratio("ratio to one load + save of each", ms[2] / ms[1]);
 }
 
+// The bar sizes of the growth case: a typical bar, then ever larger ones.
+constexpr int32_t kGrowthSizes[] = {40, 2000, 20000, 200000};
+
 void RunToggleGrowth(const Options& options, Report& report) {
   report.Heading("toggle growth: expand run + collapse run against their loads + saves, "
                  "a sub-bar of a tenth of the buttons");
   std::vector<double> sizes;
   std::vector<double> toggles;
   std::vector<double> floors;
-  for (int32_t buttons = 200; buttons <= options.size; buttons *= 10) {
+  for (int32_t buttons : kGrowthSizes) {
+    if (buttons > options.size) break;
     ToggleFolder folder(buttons);
     // Few runs of the largest bars: they take seconds each.
     const int repetitions = buttons >= 100000 ? std::min(options.repetitions, 3)
@@ -141,9 +145,11 @@ void RunToggleGrowth(const Options& options, Report& report) {
                                                          folder.Run();
                                                        }},
                                                       [&] { folder.Restore(); });
+    // scripts/bench.sh reads these three rows for its plot and goal summary.
     const std::string size = std::to_string(buttons) + " buttons";
     report.Milliseconds(size + ", floor", ms[0]);
     report.Milliseconds(size + ", toggle", ms[1]);
+    report.Ratio(size + ", toggle / floor", ms[1] / ms[0]);
     sizes.push_back(buttons);
     floors.push_back(ms[0]);
     toggles.push_back(ms[1]);
@@ -151,18 +157,26 @@ void RunToggleGrowth(const Options& options, Report& report) {
   if (sizes.size() < 2) return;
   // The floor's own growth shows what the file system adds (flushing
   // large files grows faster than their size on a busy disk).
-  const double exponent = GrowthExponent(sizes, toggles);
   report.Ratio("growth exponent of the floor", GrowthExponent(sizes, floors));
-  report.Ratio("growth exponent of the toggle", exponent);
-  // n log n over 200..200,000 fits a slope of about 1.1.
-  report.Value("toggle no worse than n log n", exponent <= 1.2 ? "yes" : "NO");
+  report.Ratio("growth exponent of the toggle", GrowthExponent(sizes, toggles));
+  if (sizes.size() < 3) return;
+  // The smallest bar's time is mostly creating, flushing and renaming
+  // files, which does not grow with the bar and flattens the fit; without
+  // it the slope tells how the editing itself grows.
+  const std::vector<double> upper_sizes(sizes.begin() + 1, sizes.end());
+  const double upper =
+      GrowthExponent(upper_sizes, std::vector<double>(toggles.begin() + 1, toggles.end()));
+  report.Ratio("growth exponent of the toggle from " + std::to_string(kGrowthSizes[1]), upper);
+  // n log n over 2,000..200,000 fits a slope of about 1.1.
+  report.Value("toggle no worse than n log n", upper <= 1.2 ? "yes" : "NO");
 }
 
 const Case kToggle("toggle",
                    "expand + collapse runs against their loads + saves; size: main buttons",
                    20000, &RunToggle);
 const Case kToggleGrowth("toggle_growth",
-                         "expand + collapse runs at 200, 2000, ... buttons; size: the largest",
+                         "expand + collapse runs at 40, 2000, 20000, 200000 buttons; "
+                         "size: the largest",
                          200000, &RunToggleGrowth);
 
 }  // namespace

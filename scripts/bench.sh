@@ -1,14 +1,178 @@
 #!/usr/bin/env bash
-# Runs the benchmarks of the release build and prints their figures. It
-# builds nothing: `make bench` builds the release preset first. Arguments go
-# to the benchmark program (--list, --repetitions=N, --size=N, case names).
-#   KELVANE_BENCH_BIN  the program to run (default: the release preset's)
+# Runs the benchmarks and prints their figures; `make bench` builds what they
+# need first. Without arguments, everything:
+#   - kelvane_bench, the core's cases, in the temporary folder: a toggle
+#     against its load-plus-save floor at 40 to 200,000 buttons, sorting,
+#     blank-line removal;
+#   - the toggle growth case once more in memory (/dev/shm), where saving
+#     costs no disk flush, so that the editing's own share shows;
+#   - the sizes of kelvane.exe and of the programs it is compared with;
+#   - the wall time of a toggle under Wine against programs that do little
+#     or nothing (bench/wine_toggle_bench.sh);
+#   - a summary against the goals.
+# With arguments, only kelvane_bench, which takes them (--list,
+# --repetitions=N, --size=N, case names).
+# Everything printed is kept in RESULTS/bench.txt, the toggle growth figures
+# in RESULTS/toggle_growth_{disk,memory}.dat and, when gnuplot is there, their
+# plot in RESULTS/performance.png; RESULTS is bench/results in the native
+# build folder.
+#   KELVANE_BENCH_BUILD          native release build (default build/release)
+#   KELVANE_BENCH_WINDOWS_BUILD  MinGW build (default build/mingw)
+#   KELVANE_BENCH_BIN            the benchmark program (default: the build's)
+#   KELVANE_BENCH_WINE_ROUNDS    expand-and-collapse rounds under Wine (default 11)
 set -euo pipefail
+export LC_ALL=C
 cd "$(dirname "$0")/.."
-bin=${KELVANE_BENCH_BIN:-build/release/bench/kelvane_bench}
+
+build=${KELVANE_BENCH_BUILD:-build/release}
+windows_build=${KELVANE_BENCH_WINDOWS_BUILD:-build/mingw}
+bin=${KELVANE_BENCH_BIN:-$build/bench/kelvane_bench}
+kelvane_exe=$windows_build/app/kelvane.exe
+# Started beside kelvane.exe under Wine; the first is the goal's yardstick.
+others=("$windows_build/bench/empty.exe" "$windows_build/bench/find_window.exe"
+        "$windows_build/bench/hidden_window.exe")
+memory=/dev/shm
+size_goal_bytes=1000000
+
 if [ ! -x "$bin" ]; then
-  echo "bench.sh: $bin not found; build it first: cmake --preset release && cmake --build --preset release" >&2
+  echo "bench.sh: $bin not found; build it first: make bench" >&2
   exit 1
 fi
-echo "kelvane benchmarks ($(uname -m), $(nproc) cores)"
-exec "$bin" "$@"
+results=$(dirname "$bin")/results
+mkdir -p "$results"
+log=$results/bench.txt
+disk_data=$results/toggle_growth_disk.dat
+memory_data=$results/toggle_growth_memory.dat
+plot_png=$results/performance.png
+
+row() { printf '  %-40s %10s\n' "$1" "$2"; }
+
+machine() {
+  local cpu temp=${TMPDIR:-/tmp}
+  cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
+  echo "kelvane benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "  machine: ${cpu:-$(uname -m)}, $(nproc) cores, Linux $(uname -r)"
+  echo "  temporary folder: $temp ($(df --output=fstype "$temp" | tail -1 | tr -d ' '))"
+  echo "  load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+}
+
+# The toggle growth rows of kelvane_bench's output as columns: buttons,
+# floor ms, toggle ms, toggle / floor.
+growth_data() {
+  awk '/^toggle growth:/ { on = 1; next }
+       /^$/ { on = 0 }
+       on && $2 == "buttons," && $3 == "floor" { floor[$1] = $4; order[++n] = $1 }
+       on && $2 == "buttons," && $3 == "toggle" && $5 == "ms" { toggle[$1] = $4 }
+       END {
+         print "# buttons floor_ms toggle_ms toggle/floor"
+         for (k = 1; k <= n; k++) {
+           b = order[k]
+           printf "%s %s %s %.3f\n", b, floor[b], toggle[b], toggle[b] / floor[b]
+         }
+       }' "$1"
+}
+
+rows_in() { if [ -f "$1" ]; then grep -vc '^#' "$1" || true; else echo 0; fi; }
+
+# One panel per data file that has figures: toggle, floor and the goal's
+# limit, on log-log axes.
+plot() {
+  local panels=() titles=() k
+  if [ "$(rows_in "$disk_data")" -gt 1 ]; then
+    panels+=("$disk_data")
+    titles+=("in the temporary folder: every save flushed to disk")
+  fi
+  if [ "$(rows_in "$memory_data")" -gt 1 ]; then
+    panels+=("$memory_data")
+    titles+=("in memory (tmpfs): flushes cost nothing")
+  fi
+  [ ${#panels[@]} -gt 0 ] || return 0
+  if ! command -v gnuplot >/dev/null; then
+    echo "  (no plot: gnuplot is missing; scripts/setup.sh plot installs it)"
+    return 0
+  fi
+  {
+    echo "set terminal pngcairo size $((520 * ${#panels[@]})),520 font 'DejaVu Sans,10'"
+    echo "set output '$plot_png'"
+    echo "set multiplot layout 1,${#panels[@]} title 'Toggle (expand run + collapse run) against its load-plus-save floor, medians'"
+    echo "set logscale xy; set format x '%.0f'; set grid; set key top left Left reverse"
+    echo "set xrange [20:400000]; set xlabel 'buttons in the main bar (sub-bar: a tenth)'"
+    echo "set ylabel 'milliseconds'"
+    for k in "${!panels[@]}"; do
+      echo "set title '${titles[$k]}'"
+      echo "plot '${panels[$k]}' using 1:3 with linespoints lw 2 pt 7 title 'toggle', \\"
+      echo "     '' using 1:2 with linespoints lw 2 pt 5 title 'floor: the same loads and saves', \\"
+      echo "     '' using 1:(3*\$2) with lines dt 2 lc rgb 'gray40' title '3 x floor: the goal''s limit'"
+    done
+    echo "unset multiplot"
+  } | gnuplot
+  echo "  plot: $plot_png"
+}
+
+windows_part() {
+  local exe
+  for exe in "$kelvane_exe" "${others[@]}"; do
+    if [ ! -f "$exe" ]; then
+      echo
+      echo "(no $exe: make bench builds the Windows programs)"
+      return 0
+    fi
+  done
+  echo
+  echo "executables: the MinGW build ($windows_build), static C++ runtime, stripped"
+  for exe in "$kelvane_exe" "${others[@]}"; do row "$(basename "$exe")" "$(stat -c %s "$exe") B"; done
+  scripts/with-wine.sh bench/wine_toggle_bench.sh "$kelvane_exe" "${others[@]}"
+}
+
+goal_row() {
+  local what="$1" ok="$2" detail="$3"
+  row "$what" "$([ "$ok" = 1 ] && echo yes || echo NO)"
+  echo "    ($detail)"
+}
+
+goals() {
+  local data ok worst ratio size name
+  echo
+  echo "goals"
+  for data in "$disk_data" "$memory_data"; do
+    [ "$(rows_in "$data")" -gt 0 ] || continue
+    name=$([ "$data" = "$disk_data" ] && echo "on disk" || echo "in memory")
+    ok=$(awk '!/^#/ && $4 > 3 { bad = 1 } END { print bad ? 0 : 1 }' "$data")
+    worst=$(awk '!/^#/ && $4 > w { w = $4; b = $1 } END { printf "%.2f at %s buttons", w, b }' "$data")
+    goal_row "toggle <= 3 x floor, every size, $name" "$ok" "highest ratio: $worst"
+  done
+  ratio=$(awk '$1 == "toggle" && $2 == "/" && $3 == "empty.exe" { print $4 }' "$log")
+  if [ -n "$ratio" ]; then
+    ok=$(awk -v r="$ratio" 'BEGIN { print r <= 1.3 ? 1 : 0 }')
+    goal_row "Wine toggle <= 1.3 x empty.exe" "$ok" "ratio: $ratio"
+  fi
+  if [ -f "$kelvane_exe" ]; then
+    size=$(stat -c %s "$kelvane_exe")
+    goal_row "kelvane.exe under 1 MB" "$([ "$size" -lt "$size_goal_bytes" ] && echo 1 || echo 0)" \
+      "$size bytes"
+  fi
+}
+
+run() {
+  machine
+  "$bin" "$@"
+  [ $# -eq 0 ] || return 0
+  if [ -d "$memory" ] && [ -w "$memory" ]; then
+    echo
+    echo "in memory: toggle growth again with TMPDIR=$memory ($(df --output=fstype "$memory" | tail -1 | tr -d ' '))"
+    TMPDIR=$memory "$bin" toggle_growth
+  fi
+  windows_part
+}
+
+rm -f "$disk_data" "$memory_data"
+run "$@" 2>&1 | tee "$log"
+awk '/^in memory:/ { exit } { print }' "$log" >"$results/disk.txt"
+awk 'found { print } /^in memory:/ { found = 1 }' "$log" >"$results/memory.txt"
+growth_data "$results/disk.txt" >"$disk_data"
+growth_data "$results/memory.txt" >"$memory_data"
+rm -f "$results/disk.txt" "$results/memory.txt"
+{
+  plot
+  [ $# -gt 0 ] || goals
+} 2>&1 | tee -a "$log"

@@ -5,14 +5,16 @@
 #   scripts/setup.sh windows   MinGW-w64, Wine, Xvfb
 #   scripts/setup.sh fuzz      clang with libFuzzer
 #   scripts/setup.sh screenshot / dist   tools of those make targets
+#   scripts/setup.sh plot      gnuplot, for the benchmarks' plot
 set -euo pipefail
 
 packages_for() {
   case "$1" in
     native)  echo "cmake g++ ninja-build libgtest-dev googletest" ;;
-    windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb" ;;
+    windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb locales" ;;
     screenshot) echo "x11-apps imagemagick" ;;
     dist)    echo "zip" ;;
+    plot)    echo "gnuplot-nox" ;;
     fuzz)    echo "clang libclang-rt-14-dev" ;;
     *) echo "setup.sh: unknown group '$1'" >&2; exit 2 ;;
   esac

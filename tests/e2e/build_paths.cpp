@@ -1,5 +1,7 @@
 #include "tests/e2e/build_paths.h"
 
+#include <cstdlib>
+
 #include "tests/e2e/bar_bytes.h"
 
 namespace e2e {
@@ -18,7 +20,12 @@ std::wstring WindowsPath(std::wstring path) {
 
 }  // namespace
 
-std::wstring KelvaneExe() { return WindowsPath(Wide(KELVANE_EXE)); }
+std::wstring KelvaneExe() {
+  if (const wchar_t* chosen = _wgetenv(L"KELVANE_E2E_EXE"); chosen && *chosen) {
+    return WindowsPath(chosen);
+  }
+  return WindowsPath(Wide(KELVANE_EXE));
+}
 
 std::wstring CorpusFile(const std::wstring& name) {
   return WindowsPath(Wide(KELVANE_CORPUS_DIR)) + L"\\" + name;

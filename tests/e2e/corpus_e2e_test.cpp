@@ -1,5 +1,6 @@
 // Real-world main bars, as users' file managers saved them, through a whole
 // expand and collapse: line ends, encodings and every line survive.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct CorpusCase {
   const wchar_t* file;
   int button_count;
 };
+
+// Names the case in failure messages.
+void PrintTo(const CorpusCase& test_case, std::ostream* os) { *os << Utf8(test_case.file); }
 
 class CorpusMainBarTest : public KelvaneTest, public testing::WithParamInterface<CorpusCase> {};
 

@@ -3,6 +3,7 @@
 // program waiting as a minimized window until the user closes it.
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "tests/e2e/bar_bytes.h"
@@ -14,8 +15,6 @@
 
 namespace e2e {
 namespace {
-
-constexpr wchar_t kWindowCaption[] = L"Kelvane v.4.0";
 
 const std::string kMainBar =
     CrLfLines({"[Buttonbar]", "Buttoncount=1", "button1=a.exe", "cmd1=a", "iconic1=0"});
@@ -37,6 +36,9 @@ struct FailureCase {
 std::string CannotOpen(const std::string& path, DWORD error) {
   return "Cannot open file \"" + path + "\". " + SystemErrorText(error) + ".";
 }
+
+// Names the case in failure messages.
+void PrintTo(const FailureCase& test_case, std::ostream* os) { *os << test_case.name; }
 
 const FailureCase kFailures[] = {
     {"MissingSubBar", L"kelvane.exe", L"kelvane",

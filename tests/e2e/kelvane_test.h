@@ -14,7 +14,10 @@
 
 namespace e2e {
 
-// Where the program looks for its bars when kelvane.ini is absent.
+// The caption of the program's only window.
+constexpr wchar_t kWindowCaption[] = L"Kelvane v.4.0";
+
+// Where the program looks for its main bar when kelvane.ini is absent.
 constexpr wchar_t kDefaultMainBar[] = L"Bar\\000_Osnovnaja.bar";
 
 // The operating system's description of `error`, as the program's messages
@@ -30,12 +33,12 @@ std::string MarkOf(const std::string& bytes);
 
 class KelvaneTest : public testing::Test {
  protected:
-  // Programs inherit the legacy code page from the process that starts
-  // them, and under Wine that comes from the Linux locale, which only the
-  // runner can set (tests/e2e/CMakeLists.txt). A test run in another code
-  // page is skipped, or fails when KELVANE_E2E_CODE_PAGE says the runner
-  // meant to give it this one.
-  // The program folder's copy of the program is named `exe_name`.
+  // The expectations are spelled for the legacy code page `code_page`.
+  // Programs inherit it from the process that starts them, and under Wine
+  // that comes from the Linux locale, which only the runner can set
+  // (tests/e2e/CMakeLists.txt): a test run in another code page is skipped,
+  // or fails when KELVANE_E2E_CODE_PAGE says the runner meant to give it this
+  // one. The program folder's copy of the program is named `exe_name`.
   explicit KelvaneTest(UINT code_page = 1252, const std::wstring& exe_name = L"kelvane.exe")
       : folder_(exe_name), code_page_(code_page) {}
   void SetUp() override;

@@ -1,0 +1,312 @@
+#include "fuzz/fuzz_checks.h"
+
+#include <exception>
+#include <iterator>
+#include <map>
+#include <vector>
+
+#include "bar/bar_file.h"
+#include "bar/code_page.h"
+#include "bar/errors.h"
+#include "bar/line_list.h"
+#include "bar/marker.h"
+#include "bar/unicode.h"
+#include "tests/scoped_code_page.h"
+#include "tests/toggle_rig.h"
+
+namespace fuzzing {
+
+namespace {
+
+using bar::Encoding;
+using bar::LineList;
+using bar::ToggleAction;
+using testing_support::Lines;
+using testing_support::ToggleRig;
+
+using Files = std::map<std::u16string, std::string>;
+
+// The code pages whose conversions differ most: Western and Cyrillic single
+// bytes, two double-byte pages with different lead bytes, and UTF-8 without
+// a mark.
+constexpr int kCodePages[] = {1252, 1251, 936, 65001, 932};
+constexpr int kCodePageCount = 5;
+const char16_t* const kSubBarNames[] = {u"tools.bar", u"a.bar", u"x.txt", u"Tools.BAR"};
+constexpr int kSubBarNameCount = 4;
+
+CheckResult Passed(std::string outcome) { return {std::string(), std::move(outcome)}; }
+CheckResult Violated(std::string violation) { return {std::move(violation), std::string()}; }
+
+std::string Utf8(std::u16string_view text) { return bar::ToUtf8(text); }
+
+// ---- Loading ------------------------------------------------------------
+
+constexpr char16_t kBarPath[] = u"C:\\tc\\Bar\\main.bar";
+constexpr char16_t kCopyPath[] = u"C:\\tc\\Bar\\copy.bar";
+constexpr char16_t kSecondCopyPath[] = u"C:\\tc\\Bar\\copy2.bar";
+constexpr char16_t kLineBeforeLoad[] = u"line before the load";
+
+std::u16string JoinedWithCrLf(const Lines& lines) {
+  std::u16string text;
+  for (const std::u16string& line : lines) text += line + u"\r\n";
+  return text;
+}
+
+bool HasBreakOrNul(const std::u16string& line) {
+  return line.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string::npos;
+}
+
+// True when saving can only give the file's own bytes back: the text is
+// every line followed by CR LF, the save keeps the encoding, and neither
+// the mark a UTF-8 code page adds nor an odd UTF-16 byte it drops applies.
+bool IsInSavedForm(std::string_view bytes, const LineList& list) {
+  std::size_t mark = 0;
+  const Encoding detected = bar::DetectEncoding(bytes, &mark);
+  Encoding written = detected;
+  bar::EncodeBarFile(list.lines(), list.remembered_encoding(), &written);
+  if (written != detected) return false;
+  if (detected == Encoding::kLegacy && bar::LegacyCodePage() == bar::kCodePageUtf8) return false;
+  const std::string_view body = bytes.substr(mark);
+  const bool utf16 = detected == Encoding::kUtf16LE || detected == Encoding::kUtf16BE;
+  if (utf16 && body.size() % 2 != 0) return false;
+  return bar::DecodeBarText(body, detected) == JoinedWithCrLf(list.lines());
+}
+
+CheckResult CheckSaveAndReload(const std::string& bytes, const LineList& list,
+                               testing_support::MemoryFileSystem& files) {
+  list.SaveToFile(kCopyPath, files);
+  const std::string saved = files.files.at(kCopyPath);
+  LineList reloaded;
+  reloaded.LoadFromFile(kCopyPath, files);
+  if (reloaded.lines() != list.lines()) {
+    return Violated("the saved bar reloads with other lines");
+  }
+  reloaded.SaveToFile(kSecondCopyPath, files);
+  if (files.files.at(kSecondCopyPath) != saved) {
+    return Violated("saving the reloaded bar wrote other bytes than the first save");
+  }
+  if (IsInSavedForm(bytes, list) && saved != bytes) {
+    return Violated("a bar already in the saved form was written with other bytes");
+  }
+  return Passed("loaded " + std::to_string(list.Count()) + " lines");
+}
+
+CheckResult LoadSaveAndReload(const std::string& bytes) {
+  testing_support::MemoryFileSystem files;
+  files.files[kBarPath] = bytes;
+  LineList list;
+  list.Add(kLineBeforeLoad);
+  const Encoding detected = bar::DetectEncoding(bytes, nullptr);
+  try {
+    list.LoadFromFile(kBarPath, files);
+  } catch (const bar::Error& e) {
+    if (list.lines() != Lines{kLineBeforeLoad}) {
+      return Violated(std::string("a failed load changed the list: ") + e.what());
+    }
+    if (list.remembered_encoding() != detected) {
+      return Violated(std::string("a failed load did not remember the file's encoding: ") +
+                      e.what());
+    }
+    return Passed(std::string("load failed: ") + e.what());
+  }
+  if (list.remembered_encoding() != detected) {
+    return Violated("the load did not remember the file's encoding");
+  }
+  for (const std::u16string& line : list.lines()) {
+    if (HasBreakOrNul(line)) return Violated("a loaded line holds CR, LF or NUL");
+  }
+  return CheckSaveAndReload(bytes, list, files);
+}
+
+// ---- Toggling -----------------------------------------------------------
+
+// One start-up of the program, as a fresh process: new lists, the files
+// as given, the argument. `error` is the bar::Error it ended with, if any.
+struct StartUp {
+  ToggleAction action = ToggleAction::kNothing;
+  std::optional<std::string> error;
+  Files files;
+  std::vector<std::u16string> events;
+  std::vector<int32_t> commands;
+};
+
+StartUp RunStartUp(const Files& files, const std::u16string& par) {
+  ToggleRig rig;
+  rig.files.files = files;
+  StartUp run;
+  try {
+    rig.main_bar.LoadFromFile(ToggleRig::MainPath(), rig.files);
+    run.action = bar::DecideToggle(rig.main_bar, par);
+    bar::Toggle toggle = rig.MakeToggle(par);
+    if (run.action == ToggleAction::kExpand) bar::Expand(toggle);
+    if (run.action == ToggleAction::kCollapse) bar::Collapse(toggle);
+  } catch (const bar::Error& e) {
+    run.error = e.what();
+  }
+  run.files = rig.files.files;
+  run.events = rig.files.events;
+  run.commands = rig.commands;
+  return run;
+}
+
+std::string ActionName(ToggleAction action) {
+  switch (action) {
+    case ToggleAction::kNothing: return "start-up";
+    case ToggleAction::kExpand: return "expand";
+    case ToggleAction::kCollapse: return "collapse";
+  }
+  return "?";
+}
+
+// What every start-up owes the user whatever it did: a failure leaves every
+// file as it was and tells nobody; a toggle that completes notifies twice,
+// after its last save.
+std::string StartUpViolation(const Files& before, const StartUp& run) {
+  const std::string what = ActionName(run.action);
+  if (run.error) {
+    if (run.files != before) return "a failed " + what + " changed the files: " + *run.error;
+    if (!run.commands.empty()) return "a failed " + what + " notified the file manager";
+    return std::string();
+  }
+  if (run.action == ToggleAction::kNothing) {
+    if (run.files != before || !run.commands.empty()) return "an empty main bar led to a toggle";
+    return std::string();
+  }
+  if (run.commands != std::vector<int32_t>{bar::kReloadBarCommand, bar::kReloadBarCommand}) {
+    return "a completed " + what + " did not send the reload command exactly twice";
+  }
+  const std::size_t n = run.events.size();
+  if (n < 2 || run.events[n - 1].rfind(u"notify", 0) != 0 ||
+      run.events[n - 2].rfind(u"notify", 0) != 0) {
+    return "a completed " + what + " saved a file after notifying the file manager";
+  }
+  return std::string();
+}
+
+Lines LinesOfBytes(const std::string& bytes) {
+  std::size_t mark = 0;
+  const Encoding encoding = bar::DetectEncoding(bytes, &mark);
+  return bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+}
+
+// A main bar whose count hides entries (numbered above it) gets the block
+// above them, and comes back counting them: the count it had is not kept
+// anywhere. That is the one change a round trip makes on purpose.
+testing_support::BarContent AfterRoundTrip(testing_support::BarContent content) {
+  if (content.entries.empty()) return content;
+  const std::optional<int32_t> highest = std::prev(content.entries.end())->first;
+  if (highest && *highest > content.count) content.count = *highest;
+  return content;
+}
+
+// Both bars hold what they held before the expand, or the violation.
+std::string ContentViolation(const Files& before, const Files& after) {
+  for (const auto& [path, bytes] : before) {
+    testing_support::BarContent was = testing_support::ContentOf(LinesOfBytes(bytes));
+    if (path == ToggleRig::MainPath()) was = AfterRoundTrip(std::move(was));
+    const testing_support::BarContent is =
+        testing_support::ContentOf(LinesOfBytes(after.at(path)));
+    if (is == was) continue;
+    return "collapsing after the expand did not give back " + Utf8(path) + "\nnow:\n" +
+           testing_support::Describe(is) + "before:\n" + testing_support::Describe(was);
+  }
+  return std::string();
+}
+
+// `expanded` is what a successful expand made of `before`: it must have
+// written the main bar alone, and the next start-up must collapse it back.
+CheckResult CheckRoundTrip(const Files& before, const Files& expanded,
+                           const std::u16string& par) {
+  for (const auto& [path, bytes] : before) {
+    if (path != ToggleRig::MainPath() && expanded.at(path) != bytes) {
+      return Violated("the expand wrote " + Utf8(path));
+    }
+  }
+  const StartUp back = RunStartUp(expanded, par);
+  if (const std::string v = StartUpViolation(expanded, back); !v.empty()) return Violated(v);
+  if (back.error) {
+    return Violated("the expanded sub-bar cannot be collapsed: " + *back.error);
+  }
+  if (back.action != ToggleAction::kCollapse) {
+    return Violated("the start-up after the expand chose the " + ActionName(back.action) +
+                    ", not the collapse");
+  }
+  if (back.files.size() != before.size()) return Violated("the round trip left a new file");
+  if (const std::string v = ContentViolation(before, back.files); !v.empty()) return Violated(v);
+  return Passed("expanded and collapsed");
+}
+
+// The start-up on `before`, and when it expanded, the collapse that must
+// undo it; `then` names what came before (for the outcome).
+CheckResult CheckStartUp(const Files& before, const std::u16string& par,
+                         const std::string& then) {
+  const StartUp run = RunStartUp(before, par);
+  if (const std::string v = StartUpViolation(before, run); !v.empty()) return Violated(v);
+  if (run.error) return Passed(then + ActionName(run.action) + " refused: " + *run.error);
+  if (run.action == ToggleAction::kExpand) {
+    CheckResult result = CheckRoundTrip(before, run.files, par);
+    result.outcome = then + result.outcome;
+    return result;
+  }
+  if (run.action == ToggleAction::kCollapse && then.empty()) {
+    // The bar came in expanded: what the collapse left must survive a
+    // round trip of its own.
+    return CheckStartUp(run.files, par, "collapsed, then ");
+  }
+  return Passed(then + ActionName(run.action) + " done");
+}
+
+}  // namespace
+
+int CodePageOf(unsigned char selector) { return kCodePages[selector % kCodePageCount]; }
+
+std::u16string SubBarNameOf(unsigned char selector) {
+  return kSubBarNames[(selector / kCodePageCount) % kSubBarNameCount];
+}
+
+unsigned char Selector(int code_page_index, int name_index) {
+  return static_cast<unsigned char>(name_index * kCodePageCount + code_page_index);
+}
+
+std::string ToggleInput(unsigned char selector, std::string_view main_bar,
+                        std::optional<std::string_view> sub_bar) {
+  std::string input(1, static_cast<char>(selector));
+  input += main_bar;
+  if (sub_bar) {
+    input += kSubBarSeparator;
+    input += *sub_bar;
+  }
+  return input;
+}
+
+CheckResult CheckLoad(std::string_view input) {
+  if (input.empty()) return Passed("no input");
+  testing_support::ScopedCodePage code_page(CodePageOf(static_cast<unsigned char>(input[0])));
+  try {
+    return LoadSaveAndReload(std::string(input.substr(1)));
+  } catch (const std::exception& e) {
+    return Violated(std::string("a load that succeeded was followed by a failure: ") + e.what());
+  }
+}
+
+CheckResult CheckToggle(std::string_view input) {
+  if (input.empty()) return Passed("no input");
+  const auto selector = static_cast<unsigned char>(input[0]);
+  testing_support::ScopedCodePage code_page(CodePageOf(selector));
+  const std::u16string par = SubBarNameOf(selector);
+  const std::string_view files = input.substr(1);
+  const std::size_t separator = files.find(kSubBarSeparator);
+  Files before;
+  before[ToggleRig::MainPath()] = std::string(files.substr(0, separator));
+  if (separator != std::string_view::npos) {
+    before[ToggleRig::SubPath(par)] =
+        std::string(files.substr(separator + kSubBarSeparator.size()));
+  }
+  try {
+    return CheckStartUp(before, par, std::string());
+  } catch (const std::exception& e) {
+    return Violated(std::string("an exception other than bar::Error escaped: ") + e.what());
+  }
+}
+
+}  // namespace fuzzing
