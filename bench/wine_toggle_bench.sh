@@ -98,7 +98,8 @@ round() {
   for other in "${others[@]}"; do timed_run "$other" "$other"; done
 }
 
-median() { printf '%s\n' $1 | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# The median of space-separated numbers.
+median() { tr -s ' ' '\n' <<<"$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # One untimed round first: the first start of a program in the prefix
 # fills caches that later starts find filled.

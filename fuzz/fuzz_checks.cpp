@@ -1,8 +1,10 @@
 #include "fuzz/fuzz_checks.h"
 
+#include <algorithm>
 #include <exception>
 #include <iterator>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "bar/bar_file.h"
@@ -213,6 +215,68 @@ std::string ContentViolation(const Files& before, const Files& after) {
   return std::string();
 }
 
+// A line as it reads whatever number it is given: its key without digits.
+std::u16string Unnumbered(const std::u16string& line) {
+  const std::size_t equals = line.find(u'=');
+  if (equals == std::u16string::npos) return line;
+  std::u16string text;
+  for (std::size_t at = 0; at < equals; ++at) {
+    if (line[at] < u'0' || line[at] > u'9') text += line[at];
+  }
+  return text + line.substr(equals);
+}
+
+// A bar's lines behind its two header lines, without empty lines and
+// without their numbers; lines numbered `left_out` do not count.
+std::multiset<std::u16string> Body(const Lines& lines, std::optional<int32_t> left_out) {
+  std::multiset<std::u16string> body;
+  int headers = 2;
+  for (const std::u16string& line : lines) {
+    if (line.empty()) continue;
+    if (headers > 0) {
+      --headers;
+      continue;
+    }
+    if (left_out && bar::NumberOf(line) == left_out) continue;
+    body.insert(Unnumbered(line));
+  }
+  return body;
+}
+
+std::string Describe(const std::multiset<std::u16string>& lines) {
+  std::string text;
+  for (const std::u16string& line : lines) text += " [" + Utf8(line) + "]";
+  return text;
+}
+
+// A collapse moves lines and renumbers them, but loses none: every line of
+// the main bar but its header lines and the marker entry is afterwards in
+// the main bar or in the sub-bar file.
+std::string CollapseLossViolation(const Files& before, const Files& after,
+                                  const std::u16string& par) {
+  const Lines main_before = LinesOfBytes(before.at(ToggleRig::MainPath()));
+  std::optional<int32_t> marker;
+  for (const std::u16string& line : main_before) {
+    if (!bar::IsMarkerLine(line, par)) continue;
+    const std::optional<int32_t> n = bar::NumberOf(line);
+    if (!marker || (n && *n < *marker)) marker = n;
+  }
+  const std::multiset<std::u16string> was = Body(main_before, marker);
+  std::multiset<std::u16string> is = Body(LinesOfBytes(after.at(ToggleRig::MainPath())), {});
+  const std::multiset<std::u16string> moved =
+      Body(LinesOfBytes(after.at(ToggleRig::SubPath(par))), {});
+  is.insert(moved.begin(), moved.end());
+  if (is == was) return std::string();
+  std::multiset<std::u16string> lost;
+  std::multiset<std::u16string> gained;
+  std::set_difference(was.begin(), was.end(), is.begin(), is.end(),
+                      std::inserter(lost, lost.end()));
+  std::set_difference(is.begin(), is.end(), was.begin(), was.end(),
+                      std::inserter(gained, gained.end()));
+  return "the collapse did not keep every line; lost:" + Describe(lost) +
+         "; gained:" + Describe(gained);
+}
+
 // `expanded` is what a successful expand made of `before`: it must have
 // written the main bar alone, and the next start-up must collapse it back.
 CheckResult CheckRoundTrip(const Files& before, const Files& expanded,
@@ -249,6 +313,9 @@ CheckResult CheckStartUp(const Files& before, const std::u16string& par,
     return result;
   }
   if (run.action == ToggleAction::kCollapse && then.empty()) {
+    if (const std::string v = CollapseLossViolation(before, run.files, par); !v.empty()) {
+      return Violated(v);
+    }
     // The bar came in expanded: what the collapse left must survive a
     // round trip of its own.
     return CheckStartUp(run.files, par, "collapsed, then ");

@@ -52,8 +52,12 @@ CheckResult CheckLoad(std::string_view input);
 // for byte as it was and notifies nobody. A successful expand writes only
 // the main bar and notifies twice, and the next start-up must collapse it
 // again, giving back both bars' header line, count and entries (each
-// entry's lines as a multiset; empty lines do not count). A successful
-// first collapse is followed by the same round trip from the state it left.
+// entry's lines as a multiset; empty lines do not count), except that a
+// main bar whose count hides entries comes back counting them. A
+// successful first collapse must keep every line of the main bar but its
+// header lines and marker entry, in the main bar or the sub-bar file
+// (renumbered), and is followed by the same round trip from the state it
+// left.
 CheckResult CheckToggle(std::string_view input);
 
 }  // namespace fuzzing
