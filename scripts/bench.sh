@@ -54,7 +54,7 @@ machine() {
   echo "  machine: ${cpu:-$(uname -m)}, $(nproc) cores, Linux $(uname -r)"
   echo "  temporary folder: $temp ($(df --output=fstype "$temp" | tail -1 | tr -d ' '))"
   echo "  load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
-  if command -v wine >/dev/null; then echo "  Wine: $(wine --version)"; fi
+  if command -v wine >/dev/null; then echo "  Wine: $(wine --version 2>/dev/null)"; fi
 }
 
 # The toggle growth rows of kelvane_bench's output as columns: buttons,
