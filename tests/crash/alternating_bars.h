@@ -8,12 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "bar/line_list.h"
 #include "bar/strings.h"
 
 namespace crash {
 
+// The encoding the bars are saved in, as a main bar read from a UTF-16
+// file would be: the bytes take the least work to make, so that the kills
+// find a save on disk rather than in memory more often.
+constexpr bar::Encoding kEncoding = bar::Encoding::kUtf16LE;
+
 // The lines of content 'a' or 'b': a header and `buttons` entries of three
-// lines each, plain ASCII so that every code page writes the same bytes.
+// lines each.
 inline std::vector<std::u16string> AlternatingBar(char which, int32_t buttons) {
   const std::u16string tag = which == 'a' ? u"alpha" : u"bravo-bravo";
   std::vector<std::u16string> lines = {u"[Buttonbar]", u"Buttoncount=" + bar::IntToStr(buttons)};

@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -34,8 +37,14 @@ using Clock = std::chrono::steady_clock;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
-constexpr int32_t kButtons = 33334;  // 100,004 lines, about 2.5 MB
-constexpr int kKills = 120;
+constexpr int32_t kButtons = 33334;  // 100,004 lines, about 5 MB
+// At least kKills kills, and more, up to kMaxKills or for kExtraSeconds,
+// until at least kEnough of them have come after a save had returned and
+// kEnough in the middle of one.
+constexpr int kKills = 100;
+constexpr int kMaxKills = 400;
+constexpr int kEnough = 5;
+constexpr auto kExtraSeconds = std::chrono::seconds(20);
 constexpr unsigned kSeed = 20240611;
 constexpr int kWaitMs = 20000;
 
@@ -151,8 +160,8 @@ std::string Describe(const std::string& bytes, const std::string& a, const std::
 class CrashTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    a_ = bar::EncodeBarFile(AlternatingBar('a', kButtons), std::nullopt);
-    b_ = bar::EncodeBarFile(AlternatingBar('b', kButtons), std::nullopt);
+    a_ = bar::EncodeBarFile(AlternatingBar('a', kButtons), kEncoding);
+    b_ = bar::EncodeBarFile(AlternatingBar('b', kButtons), kEncoding);
     WriteBytes(bar_, a_);
   }
 
@@ -194,27 +203,42 @@ TEST_F(CrashTest, KilledSavesLeaveTheOldBarOrTheNew) {
 
   // Kills spread over the first save and a little beyond: while the bytes
   // are made, before the temporary file exists, while it is written,
-  // flushed and renamed, and after the save has returned.
+  // flushed and renamed, and after the save has returned. Saves slow down
+  // and speed up with the machine's load, so the span follows them: it
+  // grows after a kill that came before anything was written and shrinks
+  // after one that came after a whole save.
   std::mt19937 random(kSeed);
-  std::uniform_real_distribution<double> delay_ms(0, 1.2 * save_ms);
+  double span_ms = 1.2 * save_ms;
+  int kills = 0;
   int changed = 0;
   int cut_short = 0;
   std::size_t leftovers = Leftovers(bar_).size();
   char current = 0;
   ASSERT_TRUE(Whole(&current));
-  for (int kill = 0; kill < kKills; ++kill) {
-    SCOPED_TRACE("kill " + std::to_string(kill) + " of seed " + std::to_string(kSeed));
-    ASSERT_EQ(KillASave(crash_saver, current, delay_ms(random)), "killed");
+  Clock::time_point extra_until;
+  for (; kills < kMaxKills; ++kills) {
+    if (kills == kKills) extra_until = Clock::now() + kExtraSeconds;
+    const bool enough = changed >= kEnough && cut_short >= kEnough;
+    if (kills >= kKills && (enough || Clock::now() > extra_until)) break;
+    SCOPED_TRACE("kill " + std::to_string(kills) + " of seed " + std::to_string(kSeed));
+    const double delay_ms = std::uniform_real_distribution<double>(0, span_ms)(random);
+    ASSERT_EQ(KillASave(crash_saver, current, delay_ms), "killed");
     const char before = current;
     ASSERT_TRUE(Whole(&current));
-    changed += current != before;
     const std::vector<std::string> names = Leftovers(bar_);
     ASSERT_LE(names.size(), leftovers + 1) << "one killed save left more than one file";
-    cut_short += names.size() > leftovers;
-    leftovers = names.size();
     for (const std::string& name : names) {
       EXPECT_EQ(name.rfind("main.bar.kelvane-", 0), 0u) << name;
       EXPECT_FALSE(EndsWith(name, ".bar")) << name << " would pass for a bar";
+    }
+    const bool was_cut_short = names.size() > leftovers;
+    leftovers = names.size();
+    changed += current != before;
+    cut_short += was_cut_short;
+    if (current != before) {
+      span_ms *= 0.97;
+    } else if (!was_cut_short) {
+      span_ms = std::min(span_ms * 1.03, 5 * save_ms);
     }
   }
   // Both kinds of moment must have been hit for the test to prove anything.
@@ -227,7 +251,7 @@ TEST_F(CrashTest, KilledSavesLeaveTheOldBarOrTheNew) {
   EXPECT_EQ(Leftovers(bar_).size(), leftovers);
   std::printf("[          ] a save takes %.1f ms; of %d kills, %d came after a save had "
               "returned and %d in the middle of one\n",
-              save_ms, kKills, changed, cut_short);
+              save_ms, kills, changed, cut_short);
 }
 
 }  // namespace

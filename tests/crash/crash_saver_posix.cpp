@@ -36,6 +36,7 @@ namespace {
 
 bar::LineList Filled(char which, int32_t buttons) {
   bar::LineList list;
+  list.set_remembered_encoding(crash::kEncoding);
   for (std::u16string& line : crash::AlternatingBar(which, buttons)) list.Add(std::move(line));
   return list;
 }
