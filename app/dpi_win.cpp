@@ -1,5 +1,7 @@
 #include "app/dpi_win.h"
 
+#include "app/system_function_win.h"
+
 namespace app {
 
 namespace {
@@ -7,17 +9,6 @@ namespace {
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 // shcore's GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI = 0, &x, &y).
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
-// GetProcAddress hands out a generic function pointer; the cast to the
-// real signature goes through void* to keep compilers quiet about it.
-template <class Function>
-Function Lookup(const wchar_t* module_name, const char* name) {
-  HMODULE module = GetModuleHandleW(module_name);
-  if (module == nullptr) module = LoadLibraryW(module_name);
-  if (module == nullptr) return nullptr;
-  void* address = reinterpret_cast<void*>(GetProcAddress(module, name));
-  return reinterpret_cast<Function>(address);
-}
 
 UINT ScreenDpi() {
   HDC screen = GetDC(nullptr);
@@ -29,13 +20,14 @@ UINT ScreenDpi() {
 }  // namespace
 
 UINT DpiForWindow(HWND window) {
-  static const auto for_window = Lookup<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+  static const auto for_window =
+      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
   if (for_window != nullptr) {
     UINT dpi = for_window(window);
     if (dpi != 0) return dpi;
   }
   static const auto for_monitor =
-      Lookup<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+      SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
   if (for_monitor != nullptr) {
     UINT x = 0, y = 0;
     HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);

@@ -21,9 +21,9 @@ void ShowMessageBox(const std::u16string& message) {
   HWND active = GetActiveWindow();
   HWND focus = GetFocus();
   // Owned by the active window, the box disables it while it is open. With
-  // no active window (a toggle run fails before its window is shown), the
-  // box gets its own task-bar entry, and task-modal keeps the program's
-  // hidden window from taking input meanwhile.
+  // no active window (a failed toggle, whose window is created only after
+  // the report), the box gets its own task-bar entry, and task-modal keeps
+  // any other window of the program from taking input meanwhile.
   HWND owner = active != nullptr && IsWindowVisible(active) ? active : nullptr;
   UINT flags = MB_OK | MB_ICONSTOP | (owner == nullptr ? MB_TASKMODAL : 0);
   MessageBoxW(owner, ToWide(ReportText(message)).c_str(), ToWide(ProgramTitle()).c_str(),

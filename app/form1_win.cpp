@@ -39,7 +39,7 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTO
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
 struct ControlSpec {
-  HWND TForm1::*handle;  // nullptr for the lists, which hold no data here
+  HWND TForm1::*handle;  // nullptr for the lists and the edit fields
   int id;
   const wchar_t* window_class;
   const wchar_t* text;
@@ -59,8 +59,8 @@ const ControlSpec kControls[] = {
     {nullptr, kListBox1Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 8, 75, 33, 22},
     {nullptr, kListBox2Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 47, 75, 35, 22},
     {&TForm1::Button3, kButton3Id, L"Button", L"OK", kButtonStyle, 0, 287, 82, 75, 25},
-    {&TForm1::Edit3, kEdit3Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 8, 170, 21},
-    {&TForm1::Edit4, kEdit4Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 43, 170, 21},
+    {nullptr, kEdit3Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 8, 170, 21},
+    {nullptr, kEdit4Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 43, 170, 21},
     {&TForm1::Button1, kButton1Id, L"Button", L"Find", kButtonStyle, 0, 287, 8, 75, 25},
     {&TForm1::Button2, kButton2Id, L"Button", L"Find", kButtonStyle, 0, 287, 39, 75, 25},
 };
@@ -119,6 +119,8 @@ void TForm1::CreateControls() {
     if (control == nullptr) ThrowLastError();
     if (spec.handle != nullptr) this->*spec.handle = control;
   }
+  Edit3.Attach(GetDlgItem(Window(), kEdit3Id));
+  Edit4.Attach(GetDlgItem(Window(), kEdit4Id));
 }
 
 void TForm1::LayOut(UINT dpi) {
@@ -173,8 +175,8 @@ void TForm1::FormCreate() {
   {
     IniFile iniFileLoad(SettingsFilePath(ProgramFolder()));
     PathSettings settings = ReadPathSettings(iniFileLoad);
-    SetControlText(Edit3, settings.path_bar);
-    SetControlText(Edit4, settings.path_main_panel);
+    Edit3.SetText(settings.path_bar);
+    Edit4.SetText(settings.path_main_panel);
   }
   par = ParamStr(1);
   if (par.empty()) {
@@ -182,7 +184,7 @@ void TForm1::FormCreate() {
     return;
   }
   ListBox1.Clear();
-  ListBox1.LoadFromFile(ProgramFolder() + ControlText(Edit4));
+  ListBox1.LoadFromFile(ProgramFolder() + Edit4.Text());
   switch (bar::DecideToggle(ListBox1, par)) {
     case bar::ToggleAction::kCollapse:
       Remove();
@@ -201,7 +203,6 @@ void TForm1::FormCreate() {
 // first activation turns to normal; showing it at normal size straight
 // away gives the same window without a maximized flash first.
 void TForm1::ShowAfterCreation() {
-  if (quit_requested_ || Window() == nullptr) return;
   if (window_state_ == WindowState::kMaximized) {
     ShowWindow(Window(), SW_SHOWNORMAL);
     SetForegroundWindow(Window());
@@ -210,10 +211,9 @@ void TForm1::ShowAfterCreation() {
   ShowWindow(Window(), SW_SHOWMINNOACTIVE);
 }
 
-void TForm1::RequestQuit() {
-  quit_requested_ = true;
-  PostQuitMessage(0);
-}
+// FormCreate runs before the window exists, so there is no event loop yet to
+// ask: the program looks at the request once FormCreate is over.
+void TForm1::RequestQuit() { quit_requested_ = true; }
 
 void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
 
@@ -222,9 +222,8 @@ void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
 namespace {
 
 bar::Toggle MakeToggle(TForm1& form) {
-  return bar::Toggle{form.ListBox1,          form.ListBox2,           par,
-                     ProgramFolder(),        ControlText(form.Edit3), ControlText(form.Edit4),
-                     &SendTCCommand};
+  return bar::Toggle{form.ListBox1,     form.ListBox2,     par, ProgramFolder(),
+                     form.Edit3.Text(), form.Edit4.Text(), &SendTCCommand};
 }
 
 }  // namespace
@@ -243,18 +242,18 @@ void TForm1::Remove() {
 
 void TForm1::Button1Click() {
   std::u16string folder = ChooseWithFileOpenDialog(DialogOwner(Window()), FOS_PICKFOLDERS);
-  SetControlText(Edit3, ExtractFileName(folder));
+  Edit3.SetText(ExtractFileName(folder));
 }
 
 void TForm1::Button2Click() {
   std::u16string file = ChooseWithFileOpenDialog(DialogOwner(Window()), 0);
-  SetControlText(Edit4, ExtractRelativePath(ExtractFileDir(ParamStr(0)) + u"\\", file));
+  Edit4.SetText(ExtractRelativePath(ExtractFileDir(ParamStr(0)) + u"\\", file));
 }
 
 void TForm1::Button3Click() {
   {
     IniFile iniFileSave(SettingsFilePath(ProgramFolder()));
-    WritePathSettings(iniFileSave, PathSettings{ControlText(Edit3), ControlText(Edit4)});
+    WritePathSettings(iniFileSave, PathSettings{Edit3.Text(), Edit4.Text()});
   }
   Close();
 }

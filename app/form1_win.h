@@ -1,7 +1,8 @@
 // TForm1: the program's one window. In a run without an argument it is the
 // settings window; in every run it owns the main-bar and sub-bar lists and
 // the two edit fields whose texts are the bar folder and the main bar file.
-// All decisions of a run are taken in FormCreate.
+// All decisions of a run are taken in FormCreate, before the platform window
+// exists; a toggle that succeeds ends the program without ever creating it.
 #ifndef KELVANE_APP_FORM1_WIN_H_
 #define KELVANE_APP_FORM1_WIN_H_
 
@@ -14,6 +15,7 @@
 #include "app/base_window_win.h"
 #include "app/control_ids.h"
 #include "app/dpi_win.h"
+#include "app/edit_field_win.h"
 #include "bar/line_list.h"
 
 namespace app {
@@ -22,24 +24,26 @@ class TForm1 : public BaseWindow<TForm1> {
  public:
   static const wchar_t* ClassName() { return kForm1ClassName; }
 
-  // Creates the platform window, hidden and in the minimized start state,
-  // with its controls laid out for its monitor's DPI and centred on the
-  // primary monitor's work area. Throws bar::Error when the system refuses.
-  void CreateForm();
-
   // Reads the settings into Edit3 and Edit4. Without an argument: sets the
   // maximized state and returns. With one: loads the main bar and expands
   // or collapses the sub-bar named par, then requests the quit; an empty
-  // main bar does nothing more. Catches nothing.
+  // main bar does nothing more. Needs no platform window. Catches nothing.
   void FormCreate();
 
-  // How the window is first shown, once FormCreate is over: not at all
-  // after a toggle (the quit is pending); at normal size and activated in
-  // a run without an argument; otherwise (empty main bar, failed toggle) as
-  // a minimized task-bar entry that does not take the activation.
-  void ShowAfterCreation();
-
+  // True once a toggle has gone through: the program is to end now.
   bool quit_requested() const { return quit_requested_; }
+
+  // For a run that shows the window, after FormCreate: creates the platform
+  // window, hidden, with its controls laid out for its monitor's DPI,
+  // centred on the primary monitor's work area, and with the texts of Edit3
+  // and Edit4 in their fields. Needs the common controls initialised.
+  // Throws bar::Error when the system refuses.
+  void CreateForm();
+
+  // Shows the created window: at normal size and activated in a run without
+  // an argument; otherwise (empty main bar, failed toggle) as a minimized
+  // task-bar entry that does not take the activation.
+  void ShowAfterCreation();
 
   // The expand and the collapse on the two lists (bar/expand.h,
   // bar/collapse.h), with par and the texts of Edit3 and Edit4.
@@ -62,9 +66,9 @@ class TForm1 : public BaseWindow<TForm1> {
   bar::LineList ListBox2{bar::LineList::Kind::kControl};  // the sub-bar
   HWND Button3 = nullptr;
   HWND Label3 = nullptr;
-  HWND Edit3 = nullptr;
+  EditField Edit3;  // the bar folder, setting pathBar
   HWND Label4 = nullptr;
-  HWND Edit4 = nullptr;
+  EditField Edit4;  // the main bar file, setting pathMainPanel
   HWND Label1 = nullptr;
   HWND Button1 = nullptr;
   HWND Button2 = nullptr;

@@ -1,0 +1,85 @@
+// The settings window after a toggle that did not go through: it comes up
+// only then, minimized, and still holds the paths the toggle used, so the
+// user can restore it, correct them and save them with OK.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/kelvane_process.h"
+#include "tests/e2e/kelvane_test.h"
+#include "tests/e2e/message_box.h"
+#include "tests/e2e/window_probe.h"
+
+namespace e2e {
+namespace {
+
+struct StartCase {
+  const char* name;
+  bool main_bar_exists;  // empty when it does; without it the toggle fails
+};
+
+// Names the case in failure messages.
+void PrintTo(const StartCase& test_case, std::ostream* os) { *os << test_case.name; }
+
+class WindowAfterToggleTest : public KelvaneTest, public testing::WithParamInterface<StartCase> {};
+
+// The window's edit fields, Edit3 and Edit4, in creation order.
+std::vector<HWND> EditFields(HWND window) {
+  std::vector<HWND> fields;
+  for (HWND child : Children(window)) {
+    if (ClassName(child) == L"Edit") fields.push_back(child);
+  }
+  return fields;
+}
+
+HWND OkButton(HWND window) {
+  for (HWND child : Children(window)) {
+    if (ClassName(child) == L"Button" && WindowText(child) == L"OK") return child;
+  }
+  return nullptr;
+}
+
+TEST_P(WindowAfterToggleTest, HoldsTheStoredPathsAndSavesCorrections) {
+  folder_.WriteSettings(L"My Bars", L"My Bars\\main.bar");
+  if (GetParam().main_bar_exists) folder_.Write(L"My Bars\\main.bar", "");
+
+  KelvaneProcess run(folder_.exe(), L"tools.bar");
+  if (!GetParam().main_bar_exists) {
+    const auto box = WaitForMessageBox(run.id(), kStartTimeoutMs);
+    ASSERT_TRUE(box) << "no error report";
+    ASSERT_TRUE(DismissWithOk(*box, kExitTimeoutMs));
+  }
+  HWND window =
+      PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
+  ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\"";
+  EXPECT_TRUE(IsIconic(window));
+  std::vector<HWND> fields = EditFields(window);
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_EQ(Utf8(WindowText(fields[0])), "My Bars");
+  EXPECT_EQ(Utf8(WindowText(fields[1])), "My Bars\\main.bar");
+
+  // As the task bar restores it.
+  PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(PollFor([&] { return !IsIconic(window) && !IsZoomed(window); }, kStartTimeoutMs))
+      << "restoring did not give the window at its normal size";
+  SetText(fields[1], L"Bars\\000_Osnovnaja.bar");
+  Click(OkButton(window));
+  ASSERT_TRUE(run.WaitForExit()) << "OK did not end the program";
+
+  std::vector<std::string> lines;
+  const std::string ini = folder_.Read(L"kelvane.ini").value_or("");
+  for (const std::string& line : SplitLines(DecodedText(ini, code_page()))) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"[Main]", "pathBar=My Bars",
+                                             "pathMainPanel=Bars\\000_Osnovnaja.bar"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, WindowAfterToggleTest,
+                         testing::Values(StartCase{"FailedToggle", false},
+                                         StartCase{"EmptyMainBar", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace e2e
