@@ -23,10 +23,20 @@ KelvaneProcess::KelvaneProcess(const std::wstring& exe, const std::wstring& argu
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   const std::wstring working_folder = TempFolder();
-  if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      working_folder.c_str(), &startup, &info)) {
-    throw std::runtime_error("cannot start " + Utf8(exe) + ": error " +
-                             std::to_string(GetLastError()));
+  // Under a loaded machine Wine now and then fails to start a process with
+  // ERROR_INTERNAL_ERROR; a second try a moment later succeeds.
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       working_folder.c_str(), &startup, &info)) {
+      error = 0;
+      break;
+    }
+    error = GetLastError();
+    Sleep(200);
+  }
+  if (error != 0) {
+    throw std::runtime_error("cannot start " + Utf8(exe) + ": error " + std::to_string(error));
   }
   CloseHandle(info.hThread);
   process_ = info.hProcess;
