@@ -38,7 +38,7 @@ constexpr DWORD kListStyle = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRAL
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
-struct ControlSpec {
+struct ControlLayout {
   HWND TForm1::*handle;  // nullptr for the lists and the edit fields
   int id;
   const wchar_t* window_class;
@@ -49,7 +49,7 @@ struct ControlSpec {
 };
 
 // In creation order, which is also the tab order.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {&TForm1::Label3, kLabel3Id, L"Static", L"Путь Bar-папки\r/Path To Bar Folder/",
      kLabelStyle, 0, 8, 3, 97, 26},
     {&TForm1::Label4, kLabel4Id, L"Static", L"Путь осн.панели\r/Path To Main Bar/",
@@ -112,12 +112,12 @@ void TForm1::CreateForm() {
 
 void TForm1::CreateControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (const ControlSpec& spec : kControls) {
-    HWND control = CreateWindowExW(spec.ex_style, spec.window_class, spec.text, spec.style, 0, 0,
-                                   0, 0, Window(), reinterpret_cast<HMENU>(INT_PTR{spec.id}),
+  for (const ControlLayout& item : kControls) {
+    HWND control = CreateWindowExW(item.ex_style, item.window_class, item.text, item.style, 0, 0,
+                                   0, 0, Window(), reinterpret_cast<HMENU>(INT_PTR{item.id}),
                                    instance, nullptr);
     if (control == nullptr) ThrowLastError();
-    if (spec.handle != nullptr) this->*spec.handle = control;
+    if (item.handle != nullptr) this->*item.handle = control;
   }
   Edit3.Attach(GetDlgItem(Window(), kEdit3Id));
   Edit4.Attach(GetDlgItem(Window(), kEdit4Id));
@@ -125,13 +125,13 @@ void TForm1::CreateControls() {
 
 void TForm1::LayOut(UINT dpi) {
   FontHandle font(CreateFormFont(dpi));
-  for (const ControlSpec& spec : kControls) {
-    HWND control = GetDlgItem(Window(), spec.id);
-    SIZE size = {ScaleToDpi(spec.width, dpi), ScaleToDpi(spec.height, dpi)};
-    if (spec.style == kLabelStyle && dpi != kDesignDpi) {
+  for (const ControlLayout& item : kControls) {
+    HWND control = GetDlgItem(Window(), item.id);
+    SIZE size = {ScaleToDpi(item.width, dpi), ScaleToDpi(item.height, dpi)};
+    if (item.style == kLabelStyle && dpi != kDesignDpi) {
       size = GrownToText(control, font.get(), size);
     }
-    MoveWindow(control, ScaleToDpi(spec.left, dpi), ScaleToDpi(spec.top, dpi), size.cx, size.cy,
+    MoveWindow(control, ScaleToDpi(item.left, dpi), ScaleToDpi(item.top, dpi), size.cx, size.cy,
                TRUE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
