@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "bar/file_name.h"
+
 namespace app {
 
 namespace {
@@ -72,13 +74,13 @@ std::u16string ExtractFileDrive(const std::u16string& path) {
 }
 
 std::u16string ExtractRelativePath(const std::u16string& base, const std::u16string& target) {
-  if (!SameFileName(ExtractFileDrive(base), ExtractFileDrive(target))) return target;
+  if (!bar::SameFileName(ExtractFileDrive(base), ExtractFileDrive(target))) return target;
   std::vector<std::u16string> base_segments = Segments(FolderWithoutDrive(base));
   std::vector<std::u16string> target_segments = Segments(FolderWithoutDrive(target));
 
   std::size_t common = 0;
   while (common < base_segments.size() && common < target_segments.size() &&
-         SameFileName(base_segments[common], target_segments[common])) {
+         bar::SameFileName(base_segments[common], target_segments[common])) {
     ++common;
   }
 

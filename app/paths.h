@@ -24,14 +24,9 @@ std::u16string ExtractFileDir(const std::u16string& path);
 // else "".
 std::u16string ExtractFileDrive(const std::u16string& path);
 
-// Two names equal code unit by code unit after case mapping: CompareStringOrdinal
-// with ignore-case on Windows, a table-driven ordinal upper-casing elsewhere
-// (file_name_compare_win.cpp / file_name_compare_posix.cpp).
-bool SameFileName(const std::u16string& a, const std::u16string& b);
-
 // target relative to the folder base (which ends in "\"). Drives that differ
-// (by SameFileName) give target unchanged. Otherwise both folder parts are
-// cut into segments at "\", the common leading segments (by SameFileName)
+// (by bar::SameFileName) give target unchanged. Otherwise both folder parts are
+// cut into segments at "\", the common leading segments (by bar::SameFileName)
 // dropped, and the result is "..\" per remaining base segment, the remaining
 // target segments each followed by "\" (an empty first one left out), and
 // target's file name.

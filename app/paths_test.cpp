@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "bar/file_name.h"
 #include "bar/unicode.h"
 #include "gtest/gtest.h"
 
@@ -74,13 +75,13 @@ TEST(PathsTest, ExtractFileDrive) {
 }
 
 TEST(PathsTest, SameFileNameIgnoresCaseByCodeUnit) {
-  EXPECT_TRUE(SameFileName(u"C:", u"c:"));
-  EXPECT_TRUE(SameFileName(u"\\\\SRV\\Share", u"\\\\srv\\share"));
-  EXPECT_TRUE(SameFileName(u"Панель", u"пАНЕЛЬ"));
-  EXPECT_TRUE(SameFileName(u"", u""));
-  EXPECT_FALSE(SameFileName(u"C:", u"D:"));
-  EXPECT_FALSE(SameFileName(u"Tools", u"Tool"));
-  EXPECT_FALSE(SameFileName(u"straße", u"STRASSE"));  // no one-to-two folding
+  EXPECT_TRUE(bar::SameFileName(u"C:", u"c:"));
+  EXPECT_TRUE(bar::SameFileName(u"\\\\SRV\\Share", u"\\\\srv\\share"));
+  EXPECT_TRUE(bar::SameFileName(u"Панель", u"пАНЕЛЬ"));
+  EXPECT_TRUE(bar::SameFileName(u"", u""));
+  EXPECT_FALSE(bar::SameFileName(u"C:", u"D:"));
+  EXPECT_FALSE(bar::SameFileName(u"Tools", u"Tool"));
+  EXPECT_FALSE(bar::SameFileName(u"straße", u"STRASSE"));  // no one-to-two folding
 }
 
 // What the two "Find" buttons put into their fields, with the executable at

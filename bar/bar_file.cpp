@@ -29,13 +29,12 @@ std::u16string DecodeUtf16Text(std::string_view bytes, bool big_endian) {
 }
 
 std::u16string DecodeLegacyText(std::string_view bytes) {
-  const int code_page = LegacyCodePage();
-  std::u16string text = DecodeCodePage(code_page, bytes);
-  // The conversion itself never fails, but where it had to guess (invalid
+  // The conversion itself never fails, but where it has to guess (invalid
   // UTF-8 under code page 65001, a broken double-byte sequence) a save
-  // would write the guess instead of the bytes the user had.
-  if (EncodeCodePage(code_page, text) != bytes) ThrowDecodingError();
-  return text;
+  // would write the guess instead of what the user had.
+  std::optional<std::u16string> text = DecodeCodePageExactly(LegacyCodePage(), bytes);
+  if (!text) ThrowDecodingError();
+  return std::move(*text);
 }
 
 std::u16string JoinLines(const std::vector<std::u16string>& lines) {

@@ -21,9 +21,10 @@ Encoding DetectEncoding(std::string_view bytes, std::size_t* mark_length);
 // The text after the mark; no bytes give an empty text. UTF-8 is strict;
 // UTF-16 drops an odd last byte. Bytes that yield no character at all
 // (invalid UTF-8 anywhere, or a UTF-16 mark and exactly one byte) throw
-// DecodingError. So do legacy code-page bytes that would not be written
-// back as they are (invalid UTF-8 when the code page is 65001, a broken
-// double-byte sequence), since saving the bar would replace them.
+// DecodingError. So do legacy code-page bytes whose characters a save
+// would not give back (DecodeCodePageExactly: invalid UTF-8 when the code
+// page is 65001, a broken double-byte sequence); other bytes for the same
+// character are fine.
 std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encoding);
 
 // Lines of a text: a line ends at CR LF, a lone CR or a lone LF; text after

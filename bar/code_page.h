@@ -5,6 +5,7 @@
 #ifndef KELVANE_BAR_CODE_PAGE_H_
 #define KELVANE_BAR_CODE_PAGE_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,15 @@ std::string EncodeCodePage(int code_page, std::u16string_view text);
 // True when EncodeCodePage gives back exactly this text when decoded, so a
 // save in the code page loses nothing.
 bool CodePageHolds(int code_page, std::u16string_view text);
+
+// The text of code-page bytes that a save gives back character for
+// character: nullopt when some bytes form no character of the page (the
+// conversion would put a replacement in their place: invalid UTF-8 under
+// 65001, a broken double-byte sequence) or when a character would not come
+// back from the page (CodePageHolds). A character that has more than one
+// byte form is fine (Japanese FA 4A and 87 54 are both U+2160); a save
+// writes its usual one.
+std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes);
 
 }  // namespace bar
 

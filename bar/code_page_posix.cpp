@@ -46,6 +46,8 @@ class Converter {
   virtual ~Converter() = default;
   virtual std::u16string Decode(std::string_view bytes) = 0;
   virtual std::string Encode(std::u16string_view text) = 0;
+  // Decode, or nullopt when some bytes form no character of the page.
+  virtual std::optional<std::u16string> DecodeValid(std::string_view bytes) = 0;
 };
 
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
@@ -80,6 +82,11 @@ class SingleByteConverter : public Converter {
     return bytes;
   }
 
+  // Every byte is a character here, defined by the page or not.
+  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+    return Decode(bytes);
+  }
+
  private:
   static constexpr std::uint16_t kNoByte = 0x100;
   std::array<char16_t, 256> to_unicode_;
@@ -90,6 +97,9 @@ class Utf8Converter : public Converter {
  public:
   std::u16string Decode(std::string_view bytes) override { return FromUtf8(bytes); }
   std::string Encode(std::u16string_view text) override { return EncodeUtf8(text); }
+  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+    return DecodeUtf8Strict(bytes);
+  }
 };
 
 // Owns an iconv descriptor; iconv_open is far too slow to repeat per call.
@@ -151,9 +161,19 @@ class IconvConverter : public Converter {
       : decoder_("UTF-16LE", name), encoder_(name, "UTF-16LE") {}
   bool ok() const { return decoder_.ok() && encoder_.ok(); }
 
+  std::u16string Decode(std::string_view bytes) override { return DecodeMarking(bytes, nullptr); }
+
+  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+    bool replaced = false;
+    std::u16string text = DecodeMarking(bytes, &replaced);
+    if (replaced) return std::nullopt;
+    return text;
+  }
+
   // A byte that starts no valid sequence becomes U+FFFD and decoding goes
   // on with the next byte, so a broken lead byte cannot swallow a line end.
-  std::u16string Decode(std::string_view bytes) override {
+  // *replaced, when given, tells whether that happened.
+  std::u16string DecodeMarking(std::string_view bytes, bool* replaced) {
     std::u16string text;
     text.reserve(bytes.size());
     decoder_.Reset();
@@ -163,6 +183,7 @@ class IconvConverter : public Converter {
       bool done = decoder_.Convert(&bytes, buffer, &out_left);
       AppendUtf16Le(&text, buffer, sizeof buffer - out_left);
       if (done || errno == E2BIG) continue;
+      if (replaced) *replaced = true;
       text.push_back(kReplacement);
       bytes.remove_prefix(1);
       decoder_.Reset();
@@ -267,6 +288,16 @@ std::string EncodeCodePage(int code_page, std::u16string_view text) {
 
 bool CodePageHolds(int code_page, std::u16string_view text) {
   return DecodeCodePage(code_page, EncodeCodePage(code_page, text)) == text;
+}
+
+std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
+  std::optional<std::u16string> text;
+  {
+    std::lock_guard<std::mutex> lock(converters_mutex);
+    text = ConverterFor(code_page).DecodeValid(bytes);
+  }
+  if (!text || !CodePageHolds(code_page, *text)) return std::nullopt;
+  return text;
 }
 
 }  // namespace bar

@@ -47,4 +47,26 @@ bool CodePageHolds(int code_page, std::u16string_view text) {
   return DecodeCodePage(code_page, EncodeCodePage(code_page, text)) == text;
 }
 
+// MB_ERR_INVALID_CHARS makes the conversion fail where it would otherwise
+// put a replacement; a few pages (the ISO-2022 family) do not take the flag
+// and are decoded as they come.
+std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
+  const int size = static_cast<int>(bytes.size());
+  std::u16string text;
+  if (size > 0) {
+    const int units =
+        MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (units <= 0) {
+      if (GetLastError() != ERROR_INVALID_FLAGS) return std::nullopt;
+      text = DecodeCodePage(code_page, bytes);
+    } else {
+      text.resize(static_cast<std::size_t>(units));
+      MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size,
+                          reinterpret_cast<wchar_t*>(&text[0]), units);
+    }
+  }
+  if (!CodePageHolds(code_page, text)) return std::nullopt;
+  return text;
+}
+
 }  // namespace bar

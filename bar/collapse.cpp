@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bar/bar_parts.h"
 #include "bar/entry_key.h"
 #include "bar/entry_order.h"
 #include "bar/errors.h"
@@ -11,6 +12,10 @@
 namespace bar {
 
 namespace {
+
+std::u16string Refusal(const Toggle& t) {
+  return u"Cannot collapse " + Quoted(t.files.FullPath(t.SubBarFile())) + u": ";
+}
 
 // Where the sub-bar's block lies among the main bar's entry numbers, and
 // the counts both bars get. Entries are moved by shifting their numbers,
@@ -28,20 +33,21 @@ struct Block {
   int32_t Moved(int32_t n) const { return n - (*next - marker); }
 };
 
-// The marker entry's number. The main bar changed since start-up found
-// the marker when it is gone: that fails as the index error for the index
-// two before it, where taking the block out would have started.
+// The marker entry's number. When it is gone (the main bar changed since
+// start-up found it), the failure is the index error for the index two
+// before it, where taking the block out would have started.
 int32_t MarkerNumber(const LineList& main_bar, std::u16string_view par) {
   for (const std::u16string& line : main_bar.lines()) {
     if (IsMarkerLine(line, par)) return *NumberOf(line);
   }
-  main_bar.Get(-2);
-  return 0;  // not reached: Get(-2) throws
+  throw main_bar.OutOfBounds(-2);
 }
 
 // The block reaches up to the next marker entry of any sub-bar, or, for
 // the last block, over every entry from the marker on, entries the file
-// manager added behind it included.
+// manager added behind it included. A button that may be a marker entry
+// whose cmd line is gone could end the block or belong to it; guessing
+// wrong would move another sub-bar's buttons into this one's file.
 //
 // The counts follow the count line, not the entries: the main bar's new
 // count loses exactly the counted numbers the block held (so entries the
@@ -49,8 +55,15 @@ int32_t MarkerNumber(const LineList& main_bar, std::u16string_view par) {
 // numbers above its marker, which gives a sub-bar whose count exceeds its
 // highest entry its count back. With entries numbered 1 to the count both
 // come to what taking the block's entries out would give.
-Block FindBlock(const LineList& main_bar, int32_t marker, int32_t btc) {
-  Block block{marker, LowestBlockMarker(main_bar, 2, marker), 0, 0};
+Block FindBlock(const Toggle& t, int32_t marker, int32_t btc) {
+  const BlockMarkers markers = FindBlockMarkers(t.main_bar, 2, marker);
+  if (markers.doubtful) {
+    throw BarFormatError(Refusal(t) + u"the main bar's line " + Quoted(*markers.doubtful) +
+                         u" may be the marker entry of another expanded sub-bar whose cmd "
+                         u"line is gone; give it back its line \"cmd<n>=-2\", or a cmd line "
+                         u"of its own if it is a button");
+  }
+  Block block{marker, markers.lowest, 0, 0};
   const int64_t counted_from_marker = std::max<int64_t>(0, int64_t{btc} - marker + 1);
   int64_t removed = counted_from_marker;
   if (block.next) {
@@ -75,9 +88,28 @@ void RefuseLossyRenumbering(const Toggle& t, const Block& block) {
     if (!n || *n <= block.marker) continue;
     const std::u16string loss = RenumberingLoss(line);
     if (loss.empty()) continue;
-    throw BarFormatError(u"Cannot collapse " + Quoted(t.files.FullPath(t.SubBarFile())) +
-                         u": the main bar's line " + Quoted(line) + u" " + loss);
+    throw BarFormatError(Refusal(t) + u"the main bar's line " + Quoted(line) + u" " + loss);
   }
+}
+
+// The sub-bar file as it is now: its other sections and the lines of its
+// button section that no entry owns stay in it, and it keeps its encoding.
+// A missing file is written anew, in the legacy code page; one that cannot
+// be read stops the collapse before anything is written.
+BarParts ReadSubBarParts(const Toggle& t) {
+  LineList& sub_bar = t.sub_bar;
+  if (!sub_bar.LoadFromFileIfExists(t.SubBarFile(), t.files)) {
+    sub_bar.set_remembered_encoding(std::nullopt);
+    return BarParts();
+  }
+  return BarParts::KeptFrom(sub_bar, Refusal(t) + u"it");
+}
+
+// The sub-bar's plain bar: its count, then the block's entries.
+void StartSubBar(const Toggle& t, int32_t count) {
+  t.sub_bar.Clear();
+  t.sub_bar.Add(u"[Buttonbar]");
+  t.sub_bar.Add(u"Buttoncount=" + IntToStr(count));
 }
 
 // Moves the block's entries, renumbered from 1, into the sub-bar list in
@@ -102,47 +134,29 @@ void TakeOut(const Toggle& t, const Block& block) {
   }
 }
 
-// The sub-bar file is rebuilt from the block alone. The list was never
-// loaded, so it is saved in the legacy code page (or, where that would lose
-// a character, as UTF-16).
-void StartSubBar(const Toggle& t, int32_t count) {
-  t.sub_bar.Clear();
-  t.sub_bar.set_remembered_encoding(std::nullopt);
-  t.sub_bar.Add(u"[Buttonbar]");
-  t.sub_bar.Add(u"Buttoncount=" + IntToStr(count));
-}
-
 }  // namespace
 
 void Collapse(Toggle& t) {
   LineList& main_bar = t.main_bar;
   main_bar.LoadFromFile(t.MainBarFile(), t.files);
-  // Empty lines go first, so that the count is read from the count line and
-  // the sort keeps the two header lines in front (see Expand).
-  LB1Space(main_bar);
+  if (main_bar.Count() < 2) throw main_bar.OutOfBounds(1);
+  const BarParts main_parts = BarParts::Split(
+      main_bar, Refusal(t) + u"the main bar " + Quoted(t.files.FullPath(t.MainBarFile())));
   const int32_t btc = CountValue(main_bar.Get(1));
-  // The header lines are rewritten at the end; a line the user put in
-  // their place would be lost.
-  if (const auto line = MisplacedHeaderLine(main_bar)) {
-    throw BarFormatError(u"Cannot collapse " + Quoted(t.files.FullPath(t.SubBarFile())) +
-                         u": the main bar's line " + Quoted(*line) +
-                         u" stands where \"[Buttonbar]\" and the button count belong, and "
-                         u"collapsing would overwrite it");
-  }
   LB1Sort(main_bar);
 
-  const Block block = FindBlock(main_bar, MarkerNumber(main_bar, t.par), btc);
+  const Block block = FindBlock(t, MarkerNumber(main_bar, t.par), btc);
   RefuseLossyRenumbering(t, block);
+  const BarParts sub_parts = ReadSubBarParts(t);
   StartSubBar(t, block.sub_count);
   TakeOut(t, block);
 
   LB1Space(main_bar);
-  main_bar.Put(0, u"[Buttonbar]");
   main_bar.Put(1, u"Buttoncount=" + IntToStr(block.main_count));
   LB1Sort(main_bar);
 
-  t.sub_bar.SaveToFile(t.SubBarFile(), t.files);
-  main_bar.SaveToFile(t.MainBarFile(), t.files);
+  sub_parts.Save(t.sub_bar, t.SubBarFile(), t.files);
+  main_parts.Save(main_bar, t.MainBarFile(), t.files);
   NotifyFileManager(t);
 }
 

@@ -109,12 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
                         u"'' is not a valid integer value"},
         RenumberingCase{"key of 11 digits", u"button99999999999=z", u"",
                         u"'99999999999' is not a valid integer value"},
-        RenumberingCase{"no =", u";note", u"",
-                        kRefused + u"\";note\" has no \"=\", and collapsing would leave it in "
-                                   u"the main bar"},
-        RenumberingCase{"blanks only", u"   ", u"",
-                        kRefused + u"\"   \" has no \"=\", and collapsing would leave it in "
-                                   u"the main bar"},
+        // Lines no entry owns stay in the sub-bar file.
+        RenumberingCase{"no =", u"note", u"iconic3=0", u""},
+        RenumberingCase{"comment", u"; note=5", u"iconic3=0", u""},
+        RenumberingCase{"blanks only", u"   ", u"iconic3=0", u""},
         RenumberingCase{"digits apart", u"b1t2=z", u"",
                         kRefused + u"\"b1t2=z\" has a key whose digits do not stand together, "
                                    u"and renumbering it would drop the letters between them"},
@@ -141,18 +139,6 @@ TEST(ExpandTest, MarkerNumberComesFromTheCountLine) {
   EXPECT_EQ(rig.Main(), (Lines{u"[Buttonbar]", u"Buttoncount=9", u"button1=a", u"button2=b",
                                u"button3=c", u"button8=s.barx1", u"cmd8=-2", u"iconic8=0",
                                u"button9=x"}));
-}
-
-// A count below the highest entry hides entries; the block must not take
-// their numbers.
-TEST(ExpandTest, MarkerGoesAboveEntriesTheCountHides) {
-  ToggleRig rig;
-  rig.SetMain({u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"button2=b", u"button4=d"});
-  rig.SetSub(u"s.bar", {u"[Buttonbar]", u"Buttoncount=1", u"button1=x"});
-  rig.Run(u"s.bar");
-  EXPECT_EQ(rig.Main(), (Lines{u"[Buttonbar]", u"Buttoncount=6", u"button1=a", u"button2=b",
-                               u"button4=d", u"button5=s.barx1", u"cmd5=-2", u"iconic5=0",
-                               u"button6=x"}));
 }
 
 TEST(ExpandTest, CountIsBothCountsAndTheMarkerWhateverTheSubBarHolds) {
@@ -195,14 +181,22 @@ TEST(ExpandTest, MainBarEmptyLinesAndLinesWithoutKey) {
     Lines main;
     Lines expanded;
   } cases[] = {
-      {"empty line before the header",
+      // Lines no entry owns keep their places; the entries are sorted in
+      // theirs, and the block follows the last of them.
+      {"empty lines before the header and between entries",
        {u"", u"[Buttonbar]", u"Buttoncount=1", u"button1=a", u"", u"cmd1=a"},
-       {u"[Buttonbar]", u"Buttoncount=3", u"cmd1=a", u"button1=a", u"button2=s.barx1",
-        u"cmd2=-2", u"iconic2=0", u"button3=x"}},
-      {"a heading without = stays behind the header lines",
-       {u"[Buttonbar]", u"Buttoncount=1", u"button1=a", u";tools", u"cmd1=a"},
-       {u"[Buttonbar]", u"Buttoncount=3", u";tools", u"cmd1=a", u"button1=a",
+       {u"", u"[Buttonbar]", u"Buttoncount=3", u"cmd1=a", u"", u"button1=a",
         u"button2=s.barx1", u"cmd2=-2", u"iconic2=0", u"button3=x"}},
+      {"a heading without =",
+       {u"[Buttonbar]", u"Buttoncount=1", u"button1=a", u"tools", u"cmd1=a"},
+       {u"[Buttonbar]", u"Buttoncount=3", u"cmd1=a", u"tools", u"button1=a",
+        u"button2=s.barx1", u"cmd2=-2", u"iconic2=0", u"button3=x"}},
+      {"other sections, a comment, the header in its own spelling",
+       {u"[options]", u"redirect=0", u" [ButtonBar] ", u"; mine", u"buttoncount = 1",
+        u"button1=a", u"", u"[Later]", u"x=1"},
+       {u"[options]", u"redirect=0", u" [ButtonBar] ", u"; mine", u"Buttoncount=3",
+        u"button1=a", u"button2=s.barx1", u"cmd2=-2", u"iconic2=0", u"button3=x", u"",
+        u"[Later]", u"x=1"}},
       {"main bar without entries",
        {u"[Buttonbar]", u"Buttoncount=0"},
        {u"[Buttonbar]", u"Buttoncount=2", u"button1=s.barx1", u"cmd1=-2", u"iconic1=0",
@@ -275,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                     u"List index out of bounds (1).  TListBoxLines range is 0..0"},
         FailureCase{"main_bar_line_the_sort_cannot_number", Concat({kMainOfTwo, {u"label=z"}}),
                     kSub, "", kNoFault, kNoLimit, u"'' is not a valid integer value"},
-        FailureCase{"sub_bar_of_one_line", kMainOfTwo, {u"[Buttonbar]", u""}, "", kNoFault,
+        FailureCase{"sub_bar_of_one_line", kMainOfTwo, {u"[Buttonbar]"}, "", kNoFault,
                     kNoLimit, u"List index out of bounds (1).  TListBoxLines range is 0..0"},
         FailureCase{"main_count_not_a_number",
                     {u"[Buttonbar]", u"Buttoncount=abc", u"button1=a"}, kSub, "", kNoFault,
@@ -293,32 +287,54 @@ INSTANTIATE_TEST_SUITE_P(
                     {u"[Buttonbar]", u"Buttoncount=7"}, "", kNoFault, kNoLimit,
                     u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar would have more than "
                     u"2147483647 buttons"},
-        FailureCase{"highest_entry_beyond_32_bits",
-                    {u"[Buttonbar]", u"Buttoncount=0", u"button2147483640=a"},
-                    {u"[Buttonbar]", u"Buttoncount=7"}, "", kNoFault, kNoLimit,
-                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar would have more than "
-                    u"2147483647 buttons"},
+        // The count is the only record of what the file manager shows.
+        FailureCase{"main_bar_entry_above_its_count",
+                    {u"[Buttonbar]", u"Buttoncount=1", u"button1=a", u"menu3=old"}, kSub, "",
+                    kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar "
+                    u"\"C:\\tc\\Bar\\main.bar\" has the line \"menu3=old\", numbered above "
+                    u"its button count (1), which the file manager does not show; delete the "
+                    u"line or raise the count first"},
+        FailureCase{"unfolded_under_another_spelling",
+                    Concat({kMainOfTwo, {u"button3=S.barx1", u"cmd3=-2"}}), kSub, "",
+                    kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar "
+                    u"\"C:\\tc\\Bar\\main.bar\" holds it unfolded already, spelled "
+                    u"\"S.bar\" (its line \"button3=S.barx1\"); fold it with that spelling "
+                    u"first"},
+        FailureCase{"unfolded_in_an_edited_line",
+                    Concat({kMainOfTwo, {u"button3 = s.barx1", u"cmd3=-2"}}), kSub, "",
+                    kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar "
+                    u"\"C:\\tc\\Bar\\main.bar\" holds it unfolded already, in its edited line "
+                    u"\"button3 = s.barx1\"; restore that line to \"button3=s.barx1\" to fold "
+                    u"it"},
         FailureCase{"sub_bar_holds_a_marker_entry", kMainOfTwo,
                     {u"[Buttonbar]", u"Buttoncount=3", u"button1=x", u"button2=b.barx1",
                      u"cmd2=-2", u"iconic2=0", u"button3=y"},
                     "", kNoFault, kNoLimit,
                     u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its button 2 is the marker entry of "
                     u"an expanded sub-bar, and collapsing would end its block there"},
-        FailureCase{"sub_bar_heading_not_buttonbar", kMainOfTwo,
+        FailureCase{"sub_bar_without_button_section", kMainOfTwo,
                     {u"[Bar]", u"Buttoncount=1", u"button1=x"}, "", kNoFault, kNoLimit,
-                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its line \"[Bar]\" stands where "
-                    u"\"[Buttonbar]\" and the button count belong, and expanding would drop it"},
-        FailureCase{"sub_bar_entry_as_its_count_line", kMainOfTwo,
-                    {u"[Buttonbar]", u"iconic1=0", u"button1=x"}, "", kNoFault, kNoLimit,
-                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its line \"iconic1=0\" stands "
-                    u"where \"[Buttonbar]\" and the button count belong, and expanding would "
-                    u"drop it"},
-        FailureCase{"main_bar_entry_as_its_count_line", {u"[Buttonbar]", u"cmd1=7", u"button1=a"},
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": it has no \"[Buttonbar]\" "
+                    u"section"},
+        FailureCase{"sub_bar_without_count_line", kMainOfTwo,
+                    {u"[Buttonbar]", u"iconic1=0", u"button1=x", u"[x]", u"Buttoncount=1"}, "",
+                    kNoFault, kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": it has no \"Buttoncount=\" line "
+                    u"in its \"[Buttonbar]\" section"},
+        FailureCase{"main_bar_without_count_line", {u"[Buttonbar]", u"cmd1=7", u"button1=a"},
                     kSub, "", kNoFault, kNoLimit,
                     u"Cannot expand \"C:\\tc\\Bar\\s.bar\": the main bar "
-                    u"\"C:\\tc\\Bar\\main.bar\" has the line \"cmd1=7\" where "
-                    u"\"[Buttonbar]\" and the button count belong, and toggling would "
-                    u"overwrite it"},
+                    u"\"C:\\tc\\Bar\\main.bar\" has no \"Buttoncount=\" line in its "
+                    u"\"[Buttonbar]\" section"},
+        FailureCase{"sub_bar_button_without_cmd_line_like_a_marker", kMainOfTwo,
+                    {u"[Buttonbar]", u"Buttoncount=1", u"button1=c.txtx1"}, "", kNoFault,
+                    kNoLimit,
+                    u"Cannot expand \"C:\\tc\\Bar\\s.bar\": its line \"button1=c.txtx1\" "
+                    u"looks like the marker entry of an expanded sub-bar without its cmd line, "
+                    u"which the collapse could not tell from one"},
         FailureCase{"line_cannot_be_stored", kMainOfTwo, kSub, "", kNoFault, 11,
                     u"Unable to insert a line"},
         FailureCase{"main_bar_cannot_be_created", kMainOfTwo, kSub, "",

@@ -229,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
                         fs::remove(dir / kSubBar);
                         fs::create_directory(dir / kSubBar);
                       },
-                      Message("Cannot create", kSubBar, "Is a directory"), "", false,
+                      Message("Cannot open", kSubBar, "Is a directory"), "", false,
                       [](const fs::path& dir) { fs::remove(dir / kSubBar); }},
         RealFaultCase{"collapse_sub_bar_cut_short", Start::kExpanded, kNothing,
                       [](const std::string&) { return std::string("Stream write error"); },

@@ -138,15 +138,16 @@ TEST(ToggleFaultTest, MainBarTakenBetweenStartUpAndCollapse) {
   EXPECT_TRUE(rig.commands.empty());
 }
 
-// A sub-bar file that another program holds for reading plays no part in a
-// collapse until it is replaced, and the collapse never reads it.
-TEST(ToggleFaultTest, CollapseDoesNotReadTheSubBar) {
+// The collapse reads the sub-bar file to keep what no entry owns in it; a
+// file it cannot read stops it before anything is written.
+TEST(ToggleFaultTest, CollapseStopsWhenTheSubBarCannotBeRead) {
   const Files expanded = CleanRun(OriginalFiles());
   ToggleRig rig;
   rig.files.files = expanded;
   rig.files.Fail(kSub, Fault::kOpen);
-  EXPECT_EQ(rig.Run(kSubName), ToggleAction::kCollapse);
-  EXPECT_TRUE(rig.files.files == CleanRun(expanded));
+  EXPECT_THROW(rig.Run(kSubName), OpenError);
+  EXPECT_TRUE(rig.files.files == expanded);
+  EXPECT_TRUE(rig.commands.empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #ifndef KELVANE_BAR_FILE_SYSTEM_H_
 #define KELVANE_BAR_FILE_SYSTEM_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ class FileSystem {
   // being the system's text without trailing blanks, line breaks and full
   // stops; a folder is refused the same way.
   virtual std::string ReadFile(const std::u16string& path) = 0;
+
+  // ReadFile, but nullopt instead of the OpenError when the file does not
+  // exist (nor, on Windows, a folder on its path).
+  virtual std::optional<std::string> ReadFileIfExists(const std::u16string& path) = 0;
 
   // Replaces the file's content in one step, creating it if it is missing:
   // the bytes go to a temporary file beside it ("<name>.kelvane-<unique>"),

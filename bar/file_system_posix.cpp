@@ -179,6 +179,13 @@ class PosixFileSystem : public FileSystem {
     return ReadAll(path, file.get());  // a folder opens, but read() refuses it
   }
 
+  std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
+    FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.ok() && errno == ENOENT) return std::nullopt;
+    if (!file.ok()) throw OpenFailure(path, errno);
+    return ReadAll(path, file.get());
+  }
+
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override {
     std::string target = NativePath(path);
     struct stat info;

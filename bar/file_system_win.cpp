@@ -211,6 +211,18 @@ class WindowsFileSystem : public FileSystem {
     return ReadAll(full, file.get());
   }
 
+  std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
+    std::wstring full = AbsolutePath(path);
+    Handle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+      throw OpenFailure(full, error);
+    }
+    return ReadAll(full, file.get());
+  }
+
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override {
     std::wstring full = AbsolutePath(path);
     DWORD attributes = GetFileAttributesW(SystemPath(full).c_str());

@@ -21,17 +21,17 @@ std::u16string Number(int32_t n) {
   return std::u16string(digits.begin(), digits.end());
 }
 
-[[noreturn]] void ThrowIndexError(int32_t index, int32_t count, const char16_t* type_name) {
-  std::u16string message = u"List index out of bounds (" + Number(index) + u").  " + type_name;
-  message += count > 0 ? u" range is 0.." + Number(count - 1) : u" is empty";
-  throw IndexError(std::move(message));
-}
 
 [[noreturn]] void ThrowInsertError() { throw InsertError(u"Unable to insert a line"); }
 
-bool AnyHoldsNul(const std::vector<std::u16string>& lines) {
+// A control list keeps a line up to its first NUL. NULs alone after it (the
+// padding an editor leaves at the end of a file) lose nothing; anything else
+// would be gone with the next save.
+bool AnyLosesTextAtNul(const std::vector<std::u16string>& lines) {
   for (const std::u16string& line : lines) {
-    if (line.find(u'\0') != std::u16string::npos) return true;
+    const std::size_t nul = line.find(u'\0');
+    if (nul == std::u16string::npos) continue;
+    if (line.find_first_not_of(u'\0', nul) != std::u16string::npos) return true;
   }
   return false;
 }
@@ -42,13 +42,27 @@ const char16_t* LineList::TypeName() const {
   return kind_ == Kind::kControl ? u"TListBoxLines" : u"TSortableLines";
 }
 
+IndexError LineList::OutOfBounds(int32_t index) const {
+  std::u16string message = u"List index out of bounds (" + Number(index) + u").  " + TypeName();
+  message += Count() > 0 ? u" range is 0.." + Number(Count() - 1) : u" is empty";
+  return IndexError(std::move(message));
+}
+
+void LineList::SetLines(std::vector<std::u16string> lines) {
+  try {
+    StoreAll(std::move(lines));
+  } catch (const std::bad_alloc&) {
+    ThrowInsertError();
+  }
+}
+
 const std::u16string& LineList::Get(int32_t index) const {
-  if (index < 0 || index >= Count()) ThrowIndexError(index, Count(), TypeName());
+  if (index < 0 || index >= Count()) throw OutOfBounds(index);
   return lines_[static_cast<std::size_t>(index)];
 }
 
 void LineList::Put(int32_t index, std::u16string text) {
-  if (index < 0 || index >= Count()) ThrowIndexError(index, Count(), TypeName());
+  if (index < 0 || index >= Count()) throw OutOfBounds(index);
   if (text.size() > kMaxLineLength) ThrowInsertError();
   // A replace in place: the editing operations renumber whole bars line by
   // line, so this must not shift the lines after it.
@@ -78,16 +92,25 @@ void LineList::Delete(int32_t index) {
 }
 
 void LineList::LoadFromFile(const std::u16string& file_name, FileSystem& files) {
-  const std::string bytes = files.ReadFile(file_name);
+  LoadFromBytes(files.ReadFile(file_name), file_name, files);
+}
+
+bool LineList::LoadFromFileIfExists(const std::u16string& file_name, FileSystem& files) {
+  const std::optional<std::string> bytes = files.ReadFileIfExists(file_name);
+  if (!bytes) return false;
+  LoadFromBytes(*bytes, file_name, files);
+  return true;
+}
+
+void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& file_name,
+                             FileSystem& files) {
   std::size_t mark_length = 0;
   const Encoding encoding = DetectEncoding(bytes, &mark_length);
   encoding_ = encoding;
   try {
     const std::string_view body = std::string_view(bytes).substr(mark_length);
     std::vector<std::u16string> lines = SplitLines(DecodeBarText(body, encoding));
-    // A control list would cut these lines at their NUL, and saving the bar
-    // afterwards would destroy the rest of every such line.
-    if (kind_ == Kind::kControl && AnyHoldsNul(lines)) {
+    if (kind_ == Kind::kControl && AnyLosesTextAtNul(lines)) {
       throw BarFormatError(u"File \"" + files.FullPath(file_name) +
                            u"\" holds NUL characters (UTF-16 text without a byte-order "
                            u"mark?) and cannot be edited without losing them");

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "bar/errors.h"
 #include "bar/file_system.h"
 
 namespace bar {
@@ -53,14 +54,27 @@ class LineList {
   // Removes all lines; the remembered encoding stays.
   void Clear() { lines_.clear(); }
 
+  // Replaces all lines at once (applying this list's NUL rule); the
+  // remembered encoding stays. InsertError leaves the list unchanged.
+  void SetLines(std::vector<std::u16string> lines);
+
+  // The index error Get and Put throw for this index.
+  IndexError OutOfBounds(int32_t index) const;
+
   // Replaces all lines by the file's lines and remembers its encoding (see
   // bar_file.h). OpenError leaves the list and encoding unchanged. The
   // other failures leave the lines unchanged but remember the encoding:
   // DecodingError (see DecodeBarText), BarFormatError when a control list
-  // would have to cut a line at a NUL (a UTF-16 file without its mark),
-  // InsertError when the file has more lines than the list can hold.
+  // would have to cut a line at a NUL with more than NULs after it (a UTF-16
+  // file without its mark; NULs alone at a line's end just go), InsertError
+  // when the file has more lines than the list can hold.
   void LoadFromFile(const std::u16string& file_name,
                     FileSystem& files = PlatformFileSystem());
+
+  // LoadFromFile, but false with the list unchanged when the file does not
+  // exist (FileSystem::ReadFileIfExists).
+  bool LoadFromFileIfExists(const std::u16string& file_name,
+                            FileSystem& files = PlatformFileSystem());
 
   // Writes every line followed by CR LF in the remembered encoding (the
   // legacy code page when none), atomically (see bar_file.h for the
@@ -97,6 +111,8 @@ class LineList {
   void set_line_limit(int32_t limit) { line_limit_ = limit; }
 
  private:
+  void LoadFromBytes(const std::string& bytes, const std::u16string& file_name,
+                     FileSystem& files);
   // The text as this kind of list keeps it.
   std::u16string Stored(std::u16string text) const;
   // Replaces every line at once (InsertError leaves the list unchanged).

@@ -2,31 +2,14 @@
 
 #include <unordered_set>
 
+#include "bar/bar_parts.h"
+#include "bar/entry_key.h"
+#include "bar/file_name.h"
 #include "bar/strings.h"
-#include "bar/toggle.h"
 
 namespace bar {
 
 namespace {
-
-struct KeyedLine {
-  int32_t number;
-  std::u16string_view value;
-};
-
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-// A line whose key is `word` followed by decimal digits and nothing else:
-// its number and the text after the first "=".
-std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_view word) {
-  if (line.substr(0, word.size()) != word) return std::nullopt;
-  std::size_t end = word.size();
-  while (end < line.size() && IsDigit(line[end])) ++end;
-  if (end == word.size() || end == line.size() || line[end] != u'=') return std::nullopt;
-  const std::optional<int32_t> number = NumberOf(line);
-  if (!number) return std::nullopt;
-  return KeyedLine{*number, line.substr(end + 1)};
-}
 
 bool EndsWith(std::u16string_view text, std::u16string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -47,31 +30,58 @@ std::vector<std::u16string> MarkerEntry(int32_t m, std::u16string_view par) {
 }
 
 bool IsMarkerLine(std::u16string_view line, std::u16string_view par) {
-  const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button");
+  const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kExact);
   return button && button->value == MarkerText(par);
 }
 
-std::optional<int32_t> LowestBlockMarker(const LineList& list, int32_t first,
-                                         int64_t above) {
+BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above) {
   std::unordered_set<int32_t> line_breaks;
+  std::unordered_set<int32_t> with_cmd;
   for (int32_t i = first; i < list.Count(); ++i) {
-    const std::optional<KeyedLine> cmd = ReadKeyedLine(list.Get(i), u"cmd");
-    if (cmd && cmd->number > above && cmd->value == u"-2") line_breaks.insert(cmd->number);
+    const std::optional<KeyedLine> cmd = ReadKeyedLine(list.Get(i), u"cmd", KeyMatch::kLoose);
+    if (!cmd || cmd->number <= above) continue;
+    with_cmd.insert(cmd->number);
+    if (cmd->value == u"-2") line_breaks.insert(cmd->number);
   }
-  std::optional<int32_t> lowest;
+  BlockMarkers markers;
+  std::optional<int32_t> doubtful_number;
   for (int32_t i = first; i < list.Count(); ++i) {
-    const std::optional<KeyedLine> button = ReadKeyedLine(list.Get(i), u"button");
-    if (!button || !IsMarkerValue(button->value)) continue;
-    if (line_breaks.count(button->number) == 0) continue;
-    if (!lowest || button->number < *lowest) lowest = button->number;
+    const std::optional<KeyedLine> button =
+        ReadKeyedLine(list.Get(i), u"button", KeyMatch::kLoose);
+    if (!button || button->number <= above || !IsMarkerValue(button->value)) continue;
+    if (line_breaks.count(button->number) != 0) {
+      if (!markers.lowest || button->number < *markers.lowest) markers.lowest = button->number;
+    } else if (with_cmd.count(button->number) == 0) {
+      if (!doubtful_number || button->number < *doubtful_number) {
+        doubtful_number = button->number;
+        markers.doubtful = list.Get(i);
+      }
+    }
   }
-  return lowest;
+  if (doubtful_number && markers.lowest && *doubtful_number > *markers.lowest) {
+    markers.doubtful.reset();
+  }
+  return markers;
+}
+
+std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar,
+                                               std::u16string_view par) {
+  const std::u16string marker_text = MarkerText(par);
+  for (const std::u16string& line : plain_bar.lines()) {
+    const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
+    if (!button || !SameFileName(std::u16string(button->value), marker_text)) continue;
+    if (!IsMarkerLine(line, par)) return line;
+  }
+  return std::nullopt;
 }
 
 ToggleAction DecideToggle(const LineList& main_bar, std::u16string_view par) {
   if (main_bar.Count() == 0) return ToggleAction::kNothing;
-  for (const std::u16string& line : main_bar.lines()) {
-    if (IsMarkerLine(line, par)) return ToggleAction::kCollapse;
+  const std::vector<std::u16string>& lines = main_bar.lines();
+  const std::optional<SectionRange> section = FindButtonSection(lines);
+  if (!section) return ToggleAction::kExpand;
+  for (int32_t i = section->header + 1; i < section->end; ++i) {
+    if (IsMarkerLine(lines[i], par)) return ToggleAction::kCollapse;
   }
   return ToggleAction::kExpand;
 }

@@ -26,20 +26,37 @@ std::vector<std::u16string> MarkerEntry(int32_t m, std::u16string_view par);
 // marker line, nor is a value that merely contains "a.barx1".
 bool IsMarkerLine(std::u16string_view line, std::u16string_view par);
 
-// The lowest entry number above `above` that holds the marker entry of any
-// sub-bar, whatever its name: a line "button<n>=<value>" whose value ends
-// in "x1" and is longer than that, and a line "cmd<n>=-2" (each key being
-// the word and decimal digits alone). A line break the file manager writes
-// itself ("cmd<n>=-2" with an empty button value) is not one. Only lines
-// from index `first` on take part.
-std::optional<int32_t> LowestBlockMarker(const LineList& list, int32_t first,
-                                         int64_t above);
+// The marker entries of any sub-bar, whatever its name, among the lines of
+// a plain bar from index `first` on whose numbers lie above `above`. A
+// marker entry is a line "button<n>=<value>" whose value ends in "x1" and
+// is longer than that, with a line "cmd<n>=-2"; both are read loosely
+// (ReadKeyedLine), so that a marker a hand edit or the file manager touched
+// ("cmd5=-2 ", "button5 = b.barx1") still counts. A line break of the file
+// manager ("cmd<n>=-2" with an empty button value) is not one.
+struct BlockMarkers {
+  // The lowest number of a marker entry.
+  std::optional<int32_t> lowest;
+  // The first button line below `lowest` whose value ends in "x1" but whose
+  // number has no cmd line at all: the marker entry of a sub-bar whose cmd
+  // line was removed, or a button with an odd icon name; nobody can tell.
+  std::optional<std::u16string> doubtful;
+};
+BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above);
+
+// The first button line of a plain bar that reads loosely as the marker
+// line of this sub-bar under another spelling: its value is MarkerText of a
+// name the file system takes for par (SameFileName), but the line is not
+// IsMarkerLine(line, par) ("button3=Tools.barx1" for tools.bar, or
+// "button3 = tools.barx1").
+std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar,
+                                               std::u16string_view par);
 
 enum class ToggleAction { kNothing, kExpand, kCollapse };
 
 // The start-up decision on the freshly loaded main bar: nothing for a bar
-// without lines, collapse when a line is this sub-bar's marker line
-// (IsMarkerLine), expand otherwise.
+// without lines, collapse when a line of its button section is this
+// sub-bar's marker line (IsMarkerLine), expand otherwise (the expand then
+// refuses a bar without a button section).
 ToggleAction DecideToggle(const LineList& main_bar, std::u16string_view par);
 
 }  // namespace bar

@@ -74,9 +74,12 @@ TEST(MarkerTest, DecideToggle) {
       {"expanded under another letter case",
        {u"[Buttonbar]", u"Buttoncount=1", u"button1=A.BARx1", u"cmd1=-2", u"iconic1=0"},
        ToggleAction::kExpand},
-      {"the marker line anywhere, unsorted",
-       {u"button9=a.barx1", u"[Buttonbar]", u"Buttoncount=9"},
+      {"the marker line anywhere in the button section, unsorted",
+       {u"[buttonbar]", u"button9=a.barx1", u"Buttoncount=9", u"[Later]"},
        ToggleAction::kCollapse},
+      {"the marker line outside the button section",
+       {u"button9=a.barx1", u"[Buttonbar]", u"Buttoncount=9", u"[Later]", u"button8=a.barx1"},
+       ToggleAction::kExpand},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -84,32 +87,44 @@ TEST(MarkerTest, DecideToggle) {
   }
 }
 
-TEST(MarkerTest, LowestBlockMarkerNeedsAnXOneButtonAndALineBreakOfOneNumber) {
+TEST(MarkerTest, BlockMarkersAreAnXOneButtonAndALineBreakOfOneNumber) {
   struct Case {
     const char* name;
     std::vector<std::u16string> lines;
     int32_t first;
     int64_t above;
     std::optional<int32_t> found;
+    std::optional<std::u16string> doubtful;
   } cases[] = {
-      {"a marker entry", {u"button5=b.barx1", u"cmd5=-2", u"iconic5=0"}, 0, 0, 5},
-      {"any name", {u"cmd5=-2", u"button5=b.txtx1"}, 0, 0, 5},
+      {"a marker entry", {u"button5=b.barx1", u"cmd5=-2", u"iconic5=0"}, 0, 0, 5, {}},
+      {"any name", {u"cmd5=-2", u"button5=b.txtx1"}, 0, 0, 5, {}},
       {"the lowest of several",
-       {u"button9=c.barx1", u"cmd9=-2", u"button7=b.barx1", u"cmd7=-2"}, 0, 0, 7},
-      {"only above", {u"button3=b.barx1", u"cmd3=-2", u"button8=c.barx1", u"cmd8=-2"}, 0, 3, 8},
-      {"nothing above", {u"button3=b.barx1", u"cmd3=-2"}, 0, 3, std::nullopt},
-      {"a line break of the file manager", {u"button4=", u"cmd4=-2"}, 0, 0, std::nullopt},
-      {"the value x1 alone", {u"button4=x1", u"cmd4=-2"}, 0, 0, std::nullopt},
-      {"no line break", {u"button4=b.barx1", u"cmd4=b.exe"}, 0, 0, std::nullopt},
-      {"line break of another entry", {u"button4=b.barx1", u"cmd5=-2"}, 0, 0, std::nullopt},
-      {"cmd value -2 with a blank", {u"button4=b.barx1", u"cmd4=-2 "}, 0, 0, std::nullopt},
+       {u"button9=c.barx1", u"cmd9=-2", u"button7=b.barx1", u"cmd7=-2"}, 0, 0, 7, {}},
+      {"only above", {u"button3=b.barx1", u"cmd3=-2", u"button8=c.barx1", u"cmd8=-2"}, 0, 3, 8,
+       {}},
+      {"nothing above", {u"button3=b.barx1", u"cmd3=-2"}, 0, 3, std::nullopt, {}},
+      {"a line break of the file manager", {u"button4=", u"cmd4=-2"}, 0, 0, std::nullopt, {}},
+      {"the value x1 alone", {u"button4=x1", u"cmd4=-2"}, 0, 0, std::nullopt, {}},
+      {"a button with a command of its own", {u"button4=b.barx1", u"cmd4=b.exe"}, 0, 0,
+       std::nullopt, {}},
+      // Touched by a hand edit or by the file manager, still a marker.
+      {"cmd value -2 with a blank", {u"button4=b.barx1", u"cmd4=-2 "}, 0, 0, 4, {}},
+      {"blanks around the keys and values", {u"button5 = b.barx1 ", u" cmd5= -2"}, 0, 0, 5, {}},
+      {"keys in other letter case", {u"Button5=b.barx1", u"CMD5=-2"}, 0, 0, 5, {}},
+      {"cmd line gone", {u"button4=b.barx1", u"cmd5=-2"}, 0, 0, std::nullopt,
+       u"button4=b.barx1"},
       {"keys with more than the word and digits",
-       {u"button4x=b.barx1", u"cmd4=-2", u"button6=b.barx1", u"cmd6x=-2"}, 0, 0, std::nullopt},
-      {"lines before first", {u"button4=b.barx1", u"cmd4=-2", u"x=1"}, 2, 0, std::nullopt},
+       {u"button4x=b.barx1", u"cmd4=-2", u"button6=b.barx1", u"cmd6x=-2"}, 0, 0, std::nullopt,
+       u"button6=b.barx1"},
+      {"a doubt above the lowest marker is none",
+       {u"button3=a.barx1", u"cmd3=-2", u"button7=c.txtx1"}, 0, 0, 3, {}},
+      {"lines before first", {u"button4=b.barx1", u"cmd4=-2", u"x=1"}, 2, 0, std::nullopt, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(LowestBlockMarker(ListOf(c.lines), c.first, c.above), c.found);
+    const BlockMarkers markers = FindBlockMarkers(ListOf(c.lines), c.first, c.above);
+    EXPECT_EQ(markers.lowest, c.found);
+    EXPECT_EQ(markers.doubtful, c.doubtful);
   }
 }
 

@@ -127,6 +127,20 @@ int32_t StrToInt(std::u16string_view text) {
   return static_cast<int32_t>(magnitude);
 }
 
+std::u16string_view TrimBlanks(std::u16string_view s) {
+  const size_t first = s.find_first_not_of(u" \t");
+  if (first == std::u16string_view::npos) return std::u16string_view();
+  return s.substr(first, s.find_last_not_of(u" \t") - first + 1);
+}
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  auto lower = [](char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+  };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
 std::u16string IntToStr(int32_t n) {
   // Through int64_t so that the smallest int32_t has a magnitude too.
   int64_t magnitude = n < 0 ? -static_cast<int64_t>(n) : n;

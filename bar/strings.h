@@ -41,6 +41,14 @@ int32_t StrToInt(std::u16string_view text);
 // Decimal text, "-" for negatives, no grouping.
 std::u16string IntToStr(int32_t n);
 
+// s without its leading and trailing blanks (spaces and tabs), the way INI
+// readers take keys, values and section names.
+std::u16string_view TrimBlanks(std::u16string_view s);
+
+// a equals b with the ASCII letters compared ignoring case: how INI readers
+// compare section and key names (the names the bars use are ASCII).
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
 }  // namespace bar
 
 #endif  // KELVANE_BAR_STRINGS_H_

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,26 +32,6 @@ struct Toggle {
     return program_folder + bar_folder + u"\\" + par;
   }
 };
-
-// The entry number of a line that has one: a key ("=" present) whose
-// digits convert to a signed 32-bit number. nullopt for a line without
-// "=" and for a key without digits or with digits out of range. Once a bar
-// has been through LB1Sort, only lines the sort numbers 0 (no "=", or
-// "Buttoncount" somewhere in the line) can lack a number.
-std::optional<int32_t> NumberOf(std::u16string_view line);
-
-// Why renumbering the line and renumbering it back would not give the
-// same text, as a phrase for a message ("has a key whose digits do not
-// stand together, ..."), or an empty text when it would. Precondition: the
-// line has a key with digits.
-std::u16string RenumberingLoss(std::u16string_view line);
-
-// The first of a bar's two header lines that is not what the toggle puts
-// there ("[Buttonbar]", then a line whose key, blanks aside, is
-// "Buttoncount"), or nullopt when both are in place. The expand drops a
-// sub-bar's first two lines and the toggle rewrites the main bar's, so any
-// other line there would be lost. Precondition: bar.Count() >= 2.
-std::optional<std::u16string> MisplacedHeaderLine(const LineList& bar);
 
 // `text` in double quotes, as messages show file names and lines.
 std::u16string Quoted(std::u16string_view text);

@@ -26,6 +26,11 @@ std::string MemoryFileSystem::ReadFile(const std::u16string& path) {
   return file->second;
 }
 
+std::optional<std::string> MemoryFileSystem::ReadFileIfExists(const std::u16string& path) {
+  if (files.count(path) == 0 && FaultOf(path) != Fault::kOpen) return std::nullopt;
+  return ReadFile(path);
+}
+
 void MemoryFileSystem::ReplaceFile(const std::u16string& path, std::string_view bytes) {
   switch (FaultOf(path)) {
     case Fault::kCreate:

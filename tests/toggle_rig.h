@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bar/bar_file.h"
+#include "bar/bar_parts.h"
 #include "bar/collapse.h"
 #include "bar/entry_key.h"
 #include "bar/expand.h"
@@ -82,37 +83,44 @@ class ToggleRig {
   std::vector<int32_t> commands;
 };
 
-// A bar as the toggle must give it back: the header line, the count, and
-// for each entry number the multiset of its lines (lines without a number
-// under nullopt). Empty lines are not part of a bar's content.
+// A bar as the toggle must give it back: every line but the entries of its
+// button section as it stands, in its place (the skeleton, where entry lines
+// are "<entry>" and the count line "<count>"), the count, and for each entry
+// number the multiset of its lines (lines without a number under nullopt).
 struct BarContent {
-  std::u16string header;
+  Lines skeleton;
   int32_t count = 0;
   std::map<std::optional<int32_t>, std::multiset<std::u16string>> entries;
 
   bool operator==(const BarContent& o) const {
-    return header == o.header && count == o.count && entries == o.entries;
+    return skeleton == o.skeleton && count == o.count && entries == o.entries;
   }
 };
 
 inline BarContent ContentOf(const Lines& lines) {
-  Lines kept;
-  for (const std::u16string& line : lines) {
-    if (!line.empty()) kept.push_back(line);
-  }
   BarContent content;
-  if (kept.size() < 2) return content;
-  content.header = kept[0];
-  content.count = bar::CountValue(kept[1]);
-  for (std::size_t i = 2; i < kept.size(); ++i) {
-    content.entries[bar::NumberOf(kept[i])].insert(kept[i]);
+  content.skeleton = lines;
+  const std::optional<bar::SectionRange> section = bar::FindButtonSection(lines);
+  if (!section) return content;
+  bool counted = false;
+  for (int32_t i = section->header + 1; i < section->end; ++i) {
+    const std::u16string& line = lines[static_cast<std::size_t>(i)];
+    if (!counted && bar::IsCountLine(line)) {
+      counted = true;
+      content.count = bar::CountValue(line);
+      content.skeleton[static_cast<std::size_t>(i)] = u"<count>";
+    } else if (!bar::OwnedByNoEntry(line)) {
+      content.entries[bar::NumberOf(line)].insert(line);
+      content.skeleton[static_cast<std::size_t>(i)] = u"<entry>";
+    }
   }
   return content;
 }
 
 // Readable form for failure messages.
 inline std::string Describe(const BarContent& content) {
-  std::u16string text = content.header + u" count=" + bar::IntToStr(content.count) + u"\n";
+  std::u16string text = u"count=" + bar::IntToStr(content.count) + u"\n";
+  for (const std::u16string& line : content.skeleton) text += u"| " + line + u"\n";
   for (const auto& [number, lines] : content.entries) {
     text += number ? bar::IntToStr(*number) : std::u16string(u"-");
     text += u":";

@@ -4,9 +4,9 @@
 
 #include <climits>
 
-#include "app/paths.h"
+#include "bar/file_name.h"
 
-namespace app {
+namespace bar {
 
 bool SameFileName(const std::u16string& a, const std::u16string& b) {
   if (a.size() != b.size()) return false;
@@ -17,4 +17,4 @@ bool SameFileName(const std::u16string& a, const std::u16string& b) {
                               TRUE) == CSTR_EQUAL;
 }
 
-}  // namespace app
+}  // namespace bar

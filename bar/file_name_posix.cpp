@@ -4,11 +4,11 @@
 // Latin). Like the Windows comparison it maps code unit by code unit: no
 // folding of one character into two, no normalization, surrogates as they
 // are.
-#include "app/paths.h"
+#include "bar/file_name.h"
 
 #include <cstddef>
 
-namespace app {
+namespace bar {
 
 namespace {
 
@@ -73,4 +73,4 @@ bool SameFileName(const std::u16string& a, const std::u16string& b) {
   return true;
 }
 
-}  // namespace app
+}  // namespace bar

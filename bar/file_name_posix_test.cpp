@@ -1,13 +1,13 @@
-#include "app/paths.h"
+#include "bar/file_name.h"
 
-#include "gtest/gtest.h"
+#include <gtest/gtest.h>
 
-namespace app {
+namespace bar {
 namespace {
 
 // The stand-in must agree with the Windows comparison on the letters bar
 // folders are named in.
-TEST(FileNameComparePosixTest, UpperCasesTheCommonScripts) {
+TEST(FileNamePosixTest, UpperCasesTheCommonScripts) {
   EXPECT_TRUE(SameFileName(u"abcxyz", u"ABCXYZ"));
   EXPECT_TRUE(SameFileName(u"àéîõüÿ", u"ÀÉÎÕÜŸ"));
   EXPECT_TRUE(SameFileName(u"ąčęłńőšž", u"ĄČĘŁŃŐŠŽ"));
@@ -20,4 +20,4 @@ TEST(FileNameComparePosixTest, UpperCasesTheCommonScripts) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace bar

@@ -1,0 +1,127 @@
+#include "bar/bar_parts.h"
+
+#include "bar/bar_file.h"
+#include "bar/entry_key.h"
+#include "bar/errors.h"
+#include "bar/strings.h"
+
+namespace bar {
+
+bool IsSectionHeader(std::u16string_view line) {
+  const std::u16string_view text = TrimBlanks(line);
+  return !text.empty() && text[0] == u'[' && text.find(u']') != std::u16string_view::npos;
+}
+
+bool IsButtonSectionHeader(std::u16string_view line) {
+  return EqualsIgnoringAsciiCase(TrimBlanks(line), u"[Buttonbar]");
+}
+
+bool OwnedByNoEntry(std::u16string_view line) {
+  if (line.find(u'=') == std::u16string_view::npos) return true;
+  const std::u16string_view text = TrimBlanks(line);
+  return !text.empty() && text[0] == u';';
+}
+
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
+  const int32_t count = static_cast<int32_t>(lines.size());
+  for (int32_t header = 0; header < count; ++header) {
+    if (!IsButtonSectionHeader(lines[header])) continue;
+    int32_t end = header + 1;
+    while (end < count && !IsSectionHeader(lines[end])) ++end;
+    return SectionRange{header, end};
+  }
+  return std::nullopt;
+}
+
+BarParts::BarParts() : header_(u"[Buttonbar]"), body_{std::nullopt} {}
+
+BarParts BarParts::Split(LineList& bar, const std::u16string& subject) {
+  std::vector<std::u16string> plain;
+  BarParts parts = Parse(bar.lines(), subject, CountLine::kRequired, &plain);
+  bar.SetLines(std::move(plain));
+  return parts;
+}
+
+BarParts BarParts::KeptFrom(const LineList& bar, const std::u16string& subject) {
+  if (bar.Count() == 0) return BarParts();
+  return Parse(bar.lines(), subject, CountLine::kOptional, nullptr);
+}
+
+BarParts BarParts::Parse(const std::vector<std::u16string>& lines, const std::u16string& subject,
+                         CountLine count_line, std::vector<std::u16string>* plain) {
+  const std::optional<SectionRange> section = FindButtonSection(lines);
+  if (!section) throw BarFormatError(subject + u" has no \"[Buttonbar]\" section");
+  BarParts parts;
+  parts.body_.clear();
+  parts.before_.assign(lines.begin(), lines.begin() + section->header);
+  parts.header_ = lines[section->header];
+  parts.after_.assign(lines.begin() + section->end, lines.end());
+
+  std::optional<std::u16string> count;
+  std::vector<std::u16string> entries;
+  for (int32_t i = section->header + 1; i < section->end; ++i) {
+    const std::u16string& line = lines[i];
+    if (!count && IsCountLine(line)) {
+      parts.count_place_ = parts.body_.size();
+      parts.body_.emplace_back();
+      count = u"Buttoncount=" + line.substr(line.find(u'=') + 1);
+    } else if (OwnedByNoEntry(line)) {
+      parts.body_.emplace_back(line);
+    } else {
+      parts.body_.emplace_back();
+      entries.push_back(line);
+    }
+  }
+  if (!count) {
+    if (count_line == CountLine::kRequired) {
+      throw BarFormatError(subject +
+                           u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
+    }
+    parts.count_place_ = 0;
+    parts.body_.insert(parts.body_.begin(), std::nullopt);
+  }
+  if (plain) {
+    plain->clear();
+    plain->reserve(entries.size() + 2);
+    plain->push_back(parts.header_);
+    plain->push_back(std::move(*count));
+    for (std::u16string& line : entries) plain->push_back(std::move(line));
+  }
+  return parts;
+}
+
+std::vector<std::u16string> BarParts::Join(const std::vector<std::u16string>& plain) const {
+  // Entry lines the places cannot take follow the last entry's place, or
+  // the count line when the section had no entry: an expanded block stays
+  // inside the section, ahead of the empty lines and comments that close it.
+  std::size_t last_place = count_place_;
+  for (std::size_t k = 0; k < body_.size(); ++k) {
+    if (!body_[k]) last_place = k;
+  }
+  std::vector<std::u16string> lines;
+  lines.reserve(before_.size() + body_.size() + plain.size() + after_.size());
+  lines.insert(lines.end(), before_.begin(), before_.end());
+  lines.push_back(header_);
+  std::size_t next = 2;
+  for (std::size_t k = 0; k < body_.size(); ++k) {
+    if (body_[k]) {
+      lines.push_back(*body_[k]);
+    } else if (k == count_place_) {
+      lines.push_back(plain.at(1));
+    } else if (next < plain.size()) {
+      lines.push_back(plain[next++]);
+    }
+    if (k == last_place) {
+      while (next < plain.size()) lines.push_back(plain[next++]);
+    }
+  }
+  lines.insert(lines.end(), after_.begin(), after_.end());
+  return lines;
+}
+
+void BarParts::Save(const LineList& plain, const std::u16string& file_name,
+                    FileSystem& files) const {
+  files.ReplaceFile(file_name, EncodeBarFile(Join(plain.lines()), plain.remembered_encoding()));
+}
+
+}  // namespace bar

@@ -1,0 +1,95 @@
+// A bar file is an INI file. The toggle edits the entries of its button
+// section and keeps everything else where it stands:
+//
+//   lines before the button section      kept as they are
+//   the header "[Buttonbar]"             kept as written (any letter case,
+//                                        blanks around it)
+//   the count line "Buttoncount=<n>"     rewritten in its place
+//   entry lines "<key>=<value>"          sorted, renumbered, moved
+//   lines no entry owns                  kept in their places: empty lines,
+//                                        lines without "=", ";" comments
+//   later sections                       kept as they are, in their order
+//
+// BarParts splits a loaded bar into its plain bar, the lines the editing
+// works on (the header line, the count line, the entry lines), and the rest,
+// and puts an edited plain bar back among the rest.
+#ifndef KELVANE_BAR_BAR_PARTS_H_
+#define KELVANE_BAR_BAR_PARTS_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bar/file_system.h"
+#include "bar/line_list.h"
+
+namespace bar {
+
+// A line that opens an INI section: after blanks it starts with "[", and a
+// "]" follows.
+bool IsSectionHeader(std::u16string_view line);
+
+// The header of the button section: "[Buttonbar]" in any letter case, with
+// blanks around it.
+bool IsButtonSectionHeader(std::u16string_view line);
+
+// A line of the button section that belongs to no entry: empty, without "=",
+// or a comment (";" after blanks).
+bool OwnedByNoEntry(std::u16string_view line);
+
+// The first button section: the index of its header line and the index past
+// its last line (the next section's header, or the end).
+struct SectionRange {
+  int32_t header;
+  int32_t end;
+};
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines);
+
+class BarParts {
+ public:
+  // The parts of a bar that has no file yet: "[Buttonbar]" and nothing else.
+  BarParts();
+
+  // Leaves `bar` holding its plain bar: the header line, the count line (as
+  // "Buttoncount=" and the text after its first "="), then the entry lines
+  // in file order; keeps the rest. Throws BarFormatError, `subject` + " has
+  // no ...", for a bar without a button section or without a count line in
+  // it; `bar` is then unchanged. InsertError as LineList gives it.
+  static BarParts Split(LineList& bar, const std::u16string& subject);
+
+  // The parts of a bar whose entries are about to be replaced, `bar` left
+  // as it is: a bar without lines gives BarParts(), one without a count line
+  // gets its place right after the header. BarFormatError as Split gives it
+  // for a bar that has lines but no button section.
+  static BarParts KeptFrom(const LineList& bar, const std::u16string& subject);
+
+  // The whole bar again, with `plain` (a plain bar as Split leaves it, whose
+  // header line is ignored) in the places its lines were taken from: the
+  // header as it was written, the count line in its place, the entry lines
+  // in order in the entries' places. Entry lines beyond those places follow
+  // the last of them; places left over go.
+  std::vector<std::u16string> Join(const std::vector<std::u16string>& plain) const;
+
+  // Saves the joined bar to the file in the plain bar's remembered encoding
+  // (as LineList::SaveToFile does).
+  void Save(const LineList& plain, const std::u16string& file_name, FileSystem& files) const;
+
+ private:
+  enum class CountLine { kRequired, kOptional };
+  static BarParts Parse(const std::vector<std::u16string>& lines, const std::u16string& subject,
+                        CountLine count_line, std::vector<std::u16string>* plain);
+
+  std::vector<std::u16string> before_;
+  std::u16string header_;
+  // The section after its header: a line no entry owns, or nullopt for the
+  // place of the count line (count_place_) or of an entry line.
+  std::vector<std::optional<std::u16string>> body_;
+  std::size_t count_place_ = 0;
+  std::vector<std::u16string> after_;
+};
+
+}  // namespace bar
+
+#endif  // KELVANE_BAR_BAR_PARTS_H_
