@@ -108,6 +108,13 @@ TEST(BarFileTest, LegacyBytesThatWouldNotBeWrittenBackFailToDecode) {
     EXPECT_EQ(DecodingFailure("a\xD6", Encoding::kLegacy), kDecodingMessage);
   }
   {
+    // Two byte forms of one character each load; a save writes the usual one.
+    ScopedCodePage japanese(932);
+    EXPECT_EQ(DecodeBarText("\xFA\x4A \x87\x90", Encoding::kLegacy), u"\u2160 \u2252");
+    EXPECT_EQ(EncodeBarFile({u"\u2160\u2252"}, std::nullopt), "\x87\x54\x81\xE0\r\n");
+    EXPECT_EQ(DecodingFailure("a\x82", Encoding::kLegacy), kDecodingMessage);
+  }
+  {
     // Every byte of a single-byte page comes back, defined or not.
     ScopedCodePage cyrillic(1251);
     std::string every_byte;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "bar/errors.h"
 #include "bar/unicode.h"
@@ -222,6 +223,119 @@ INSTANTIATE_TEST_SUITE_P(
                       {u"data.bar", u"a.bar"},
                       {u"a.bar", u"data.bar"}}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+// Shapes of real bars beyond the button entries. Each one, as the main bar
+// and as a sub-bar, goes through three blocks folded in every order, with a
+// block unfolded and folded again between: every file comes back with every
+// line no entry owns in its place, its entries, numbers, count and encoding.
+struct ShapeCase {
+  const char* name;
+  Lines bar;
+  Encoding encoding;
+};
+
+void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.name; }
+
+class CollapseShapeTest : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(CollapseShapeTest, ComesBackWholeInEitherRoleAndEveryOrder) {
+  const ShapeCase& c = GetParam();
+  for (bool as_main : {true, false}) {
+    std::vector<std::u16string> order = {u"a.bar", u"b.bar", u"c.bar"};
+    do {
+      SCOPED_TRACE((as_main ? "main bar, fold " : "sub-bar a.bar, fold ") +
+                   ToUtf8(order[0] + order[1] + order[2]));
+      ToggleRig rig;
+      std::map<std::u16string, std::string> before = {
+          {ToggleRig::MainPath(), EncodeBarFile(as_main ? c.bar : Bar(2, u"m"), c.encoding)},
+          {ToggleRig::SubPath(u"a.bar"), EncodeBarFile(as_main ? Bar(2, u"a") : c.bar,
+                                                       c.encoding)},
+          {ToggleRig::SubPath(u"b.bar"), EncodeBarFile(Bar(1, u"b"), std::nullopt)},
+          {ToggleRig::SubPath(u"c.bar"), EncodeBarFile(Bar(3, u"c"), std::nullopt)}};
+      rig.files.files = before;
+      for (const char16_t* name : {u"a.bar", u"b.bar", u"c.bar"}) rig.Run(name);
+      rig.Run(order[0]);
+      rig.Run(order[1]);
+      rig.Run(order[1]);
+      rig.Run(order[1]);
+      rig.Run(order[2]);
+      for (const auto& [path, bytes] : before) {
+        SCOPED_TRACE(ToUtf8(path));
+        EXPECT_CONTENT(rig.LinesOf(path), ToggleRig::LinesOfBytes(bytes));
+        EXPECT_EQ(DetectEncoding(rig.files.files.at(path), nullptr),
+                  DetectEncoding(bytes, nullptr));
+      }
+    } while (std::next_permutation(order.begin(), order.end()) && !HasFailure());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, CollapseShapeTest,
+    ::testing::Values(
+        ShapeCase{"options_section_after",
+                  {u"[Buttonbar]", u"Buttoncount=2", u"button1=x", u"cmd1=x", u"button2=y",
+                   u"cmd2=y", u"", u"[options]", u"redirect=0"},
+                  Encoding::kLegacy},
+        ShapeCase{"options_section_before",
+                  {u"; written by hand", u"[options]", u"redirect=0", u"", u"[Buttonbar]",
+                   u"Buttoncount=1", u"button1=x", u"cmd1=x"},
+                  Encoding::kUtf8},
+        ShapeCase{"header_in_other_letter_case",
+                  {u" [buttonBAR]  ", u"Buttoncount=2", u"button1=x", u"button2=y"},
+                  Encoding::kLegacy},
+        ShapeCase{"comments_blanks_and_stray_lines",
+                  {u"[Buttonbar]", u";my tools", u"Buttoncount=2", u"button1=x", u"   ",
+                   u"cmd1=x", u"; button2=old", u"button2=y", u"\"%X%P\" \"%T\""},
+                  Encoding::kLegacy},
+        ShapeCase{"utf16_with_later_sections",
+                  {u"[Buttonbar]", u"Buttoncount=1", u"button1=记事本", u"", u"[Extra]",
+                   u"note=Ⅰ"},
+                  Encoding::kUtf16LE},
+        ShapeCase{"count_line_spelled_otherwise",
+                  {u"[Buttonbar]", u"buttoncount = 2", u"button1=x", u"button2=y"},
+                  Encoding::kLegacy},
+        ShapeCase{"empty_lines_between_entries",
+                  {u"[Buttonbar]", u"Buttoncount=3", u"", u"button1  = x", u"cmd1     = x",
+                   u"", u"button3  = z", u"", u""},
+                  Encoding::kLegacy}),
+    [](const ::testing::TestParamInfo<ShapeCase>& info) { return info.param.name; });
+
+// A marker entry touched by a hand edit or by the file manager still ends
+// the block before it; a button that may be one whose cmd line is gone
+// stops the collapse.
+TEST(CollapseTest, TouchedMarkerEntriesStillEndTheBlockBeforeThem) {
+  struct Case {
+    const char* name;
+    std::u16string from, to;  // b.bar's marker lines, edited
+    bool refused;
+  } cases[] = {
+      {"a blank after -2", u"cmd6=-2", u"cmd6=-2 ", false},
+      {"blanks around =", u"button6=b.barx1", u"button6 = b.barx1", false},
+      {"letter case of the key", u"cmd6=-2", u"Cmd6=-2", false},
+      {"cmd line gone", u"cmd6=-2", u"", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ToggleRig rig;
+    rig.SetMain(Bar(2, u"m"));
+    rig.SetSub(u"a.bar", Bar(2, u"a"));
+    rig.SetSub(u"b.bar", Bar(1, u"b"));
+    rig.Run(u"a.bar");
+    rig.Run(u"b.bar");
+    Lines edited = rig.Main();
+    std::replace(edited.begin(), edited.end(), c.from, c.to);
+    rig.SetMain(edited);
+    const auto files_before = rig.files.files;
+    if (c.refused) {
+      EXPECT_THROW(rig.Run(u"a.bar"), BarFormatError);
+      EXPECT_EQ(rig.files.files, files_before);
+      continue;
+    }
+    rig.Run(u"a.bar");
+    EXPECT_CONTENT(rig.Sub(u"a.bar"), Bar(2, u"a"));
+    EXPECT_EQ(ContentOf(rig.Main()).count, 4);
+  }
+}
 
 TEST(CollapseTest, EntriesAddedAfterTheExpandJoinTheLastBlock) {
   ToggleRig rig;

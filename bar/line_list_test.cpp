@@ -261,6 +261,11 @@ TEST_F(LineListFileTest, UnmarkedUtf16IsRefusedRatherThanCut) {
   sortable.LoadFromFile(kBar, files);
   const std::u16string nul(1, u'\0');
   EXPECT_EQ(sortable.lines(), (Lines{std::u16string(u"[\0B\0", 4), nul, nul}));
+
+  // NULs alone after the cut lose nothing: an editor's padding at the end.
+  files.files[kBar] = std::string("[Buttonbar]\r\nButtoncount=0\0\0\r\n\0\0\0", 32);
+  list.LoadFromFile(kBar, files);
+  EXPECT_EQ(list.lines(), (Lines{u"[Buttonbar]", u"Buttoncount=0", u""}));
 }
 
 TEST_F(LineListFileTest, TextTheCodePageLacksIsSavedAsUtf16) {

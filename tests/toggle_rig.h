@@ -45,8 +45,9 @@ class ToggleRig {
   Lines Main() const { return LinesOf(MainPath()); }
   Lines Sub(const std::u16string& name) const { return LinesOf(SubPath(name)); }
 
-  Lines LinesOf(const std::u16string& path) const {
-    const std::string& bytes = files.files.at(path);
+  Lines LinesOf(const std::u16string& path) const { return LinesOfBytes(files.files.at(path)); }
+
+  static Lines LinesOfBytes(const std::string& bytes) {
     std::size_t mark = 0;
     const bar::Encoding encoding = bar::DetectEncoding(bytes, &mark);
     return bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
