@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
+#include <set>
 #include <sstream>
 
 #include "bar/collapse.h"
@@ -136,6 +138,59 @@ class ToggleCorpusTest : public ::testing::TestWithParam<std::string> {
 TEST_P(ToggleCorpusTest, AsMainBar) { ExpandAndCollapse(true); }
 
 TEST_P(ToggleCorpusTest, AsSubBar) { ExpandAndCollapse(false); }
+
+// The bar as the main bar of the next two bars of its code page, toggled in
+// a random order until all are folded again. A refused toggle changes no
+// file; at the end every file holds what it held.
+TEST_P(ToggleCorpusTest, InBlockSequences) {
+  static const std::map<std::string, std::string> encodings = EncodingsFromManifest();
+  static const std::vector<std::string> names = ts::CorpusFiles();
+  const std::string& name = GetParam();
+  const int code_page = CodePageFor(encodings.at(name));
+  ts::ScopedCodePage scoped(code_page);
+  std::vector<std::string> partners;
+  const auto self = std::find(names.begin(), names.end(), name);
+  for (std::size_t k = 1; k < names.size() && partners.size() < 2; ++k) {
+    const std::string& other = names[(self - names.begin() + k) % names.size()];
+    if (CodePageFor(encodings.at(other)) == code_page) partners.push_back(other);
+  }
+
+  ts::ToggleRig rig;
+  const std::u16string subs[] = {u"a.bar", u"b.bar"};
+  std::map<std::u16string, std::string> before = {
+      {ts::ToggleRig::MainPath(), ts::ReadBytes(ts::CorpusDir() / name)}};
+  for (std::size_t k = 0; k < partners.size(); ++k) {
+    before[ts::ToggleRig::SubPath(subs[k])] = ts::ReadBytes(ts::CorpusDir() / partners[k]);
+  }
+  rig.files.files = before;
+  std::mt19937 random(static_cast<uint32_t>(std::hash<std::string>()(name)));
+  std::set<std::u16string> unfolded;
+  for (int step = 0; step < 8 || !unfolded.empty(); ++step) {
+    const std::u16string sub =
+        step < 8 ? subs[random() % partners.size()] : *unfolded.begin();
+    const auto files_before = rig.files.files;
+    try {
+      if (rig.Run(sub) == ToggleAction::kExpand) {
+        unfolded.insert(sub);
+      } else {
+        unfolded.erase(sub);
+      }
+    } catch (const BarFormatError& e) {
+      const std::string why = e.what();
+      EXPECT_TRUE(why.find("has no \"Buttoncount=\" line") != std::string::npos ||
+                  why.find("numbered above its button count") != std::string::npos)
+          << why;
+      EXPECT_EQ(rig.files.files, files_before);
+      if (unfolded.count(sub)) return;  // a collapse refused: nothing more to check
+    }
+  }
+  for (const auto& [path, bytes] : before) {
+    SCOPED_TRACE(ToUtf8(path));
+    const ts::BarContent was = ts::ContentOf(LinesOfBytes(bytes));
+    const ts::BarContent is = ts::ContentOf(rig.LinesOf(path));
+    EXPECT_TRUE(is == was) << "now:\n" << ts::Describe(is) << "before:\n" << ts::Describe(was);
+  }
+}
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
   std::string name = info.param.substr(0, info.param.find('.'));

@@ -1,5 +1,6 @@
 // Random bars, random toggles: whenever no sub-bar is expanded, every file
-// holds the entries, numbers and counts it started with.
+// holds the entries, numbers and counts it started with, and every line
+// outside its button entries in its place.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -32,8 +33,8 @@ class BarMaker {
   uint32_t Below(uint32_t n) { return static_cast<uint32_t>(rng_() % n); }
   bool OneIn(uint32_t n) { return Below(n) == 0; }
 
-  // own_lines: headings without "=" and a stray count line, which only a
-  // main bar may hold (the expand refuses a sub-bar line without "=").
+  // own_lines: a stray count line, which only a main bar may hold (in a
+  // sub-bar it is an entry line without a number).
   Lines Make(Numbering numbering, int32_t max_entries, bool own_lines) {
     const int32_t highest = static_cast<int32_t>(Below(static_cast<uint32_t>(max_entries) + 1));
     int32_t count = highest;
@@ -43,14 +44,20 @@ class BarMaker {
       if (numbering != Numbering::kConsecutive && n != highest && OneIn(3)) continue;
       AddEntry(n, &body);
     }
-    if (own_lines) {
-      if (OneIn(2)) body.push_back(u";heading " + IntToStr(static_cast<int32_t>(Below(50))));
-      if (OneIn(4)) body.push_back(u"Buttoncount=77");
-    }
+    if (own_lines && OneIn(4)) body.push_back(u"Buttoncount=77");
     Scatter(&body);
-    if (OneIn(3)) body.insert(body.begin() + Below(static_cast<uint32_t>(body.size()) + 1), u"");
-    Lines bar = {u"[Buttonbar]", u"Buttoncount=" + IntToStr(count)};
+    static const char16_t* const kUnowned[] = {u"", u"   ", u";heading 7", u"; button3=old",
+                                               u"Tools", u"\"%X%P\" \"%T\""};
+    for (uint32_t k = Below(4); k > 0; --k) {
+      body.insert(body.begin() + Below(static_cast<uint32_t>(body.size()) + 1), kUnowned[Below(6)]);
+    }
+    static const char16_t* const kHeaders[] = {u"[Buttonbar]", u"[ButtonBar]", u" [buttonbar] "};
+    Lines bar;
+    if (OneIn(3)) bar = {u"; settings", u"[options]", u"redirect=0", u""};
+    bar.push_back(kHeaders[Below(3)]);
+    bar.push_back(u"Buttoncount=" + IntToStr(count));
     bar.insert(bar.end(), body.begin(), body.end());
+    if (OneIn(3)) bar.insert(bar.end(), {u"", u"[Later]", u"button1=not an entry"});
     return bar;
   }
 
