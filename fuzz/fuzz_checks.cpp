@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bar/bar_file.h"
+#include "bar/bar_parts.h"
 #include "bar/code_page.h"
 #include "bar/errors.h"
 #include "bar/line_list.h"
@@ -191,21 +192,10 @@ Lines LinesOfBytes(const std::string& bytes) {
   return bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
 }
 
-// A main bar whose count hides entries (numbered above it) gets the block
-// above them, and comes back counting them: the count it had is not kept
-// anywhere. That is the one change a round trip makes on purpose.
-testing_support::BarContent AfterRoundTrip(testing_support::BarContent content) {
-  if (content.entries.empty()) return content;
-  const std::optional<int32_t> highest = std::prev(content.entries.end())->first;
-  if (highest && *highest > content.count) content.count = *highest;
-  return content;
-}
-
 // Both bars hold what they held before the expand, or the violation.
 std::string ContentViolation(const Files& before, const Files& after) {
   for (const auto& [path, bytes] : before) {
-    testing_support::BarContent was = testing_support::ContentOf(LinesOfBytes(bytes));
-    if (path == ToggleRig::MainPath()) was = AfterRoundTrip(std::move(was));
+    const testing_support::BarContent was = testing_support::ContentOf(LinesOfBytes(bytes));
     const testing_support::BarContent is =
         testing_support::ContentOf(LinesOfBytes(after.at(path)));
     if (is == was) continue;
@@ -226,18 +216,28 @@ std::u16string Unnumbered(const std::u16string& line) {
   return text + line.substr(equals);
 }
 
-// A bar's lines behind its two header lines, without empty lines and
-// without their numbers; lines numbered `left_out` do not count.
-std::multiset<std::u16string> Body(const Lines& lines, std::optional<int32_t> left_out) {
+// What a collapse must keep of a bar: every line but its button section's
+// header and count line, the entry lines without their numbers. Entry lines
+// numbered `left_out` do not count, nor do entry lines at all unless
+// `entries` is set.
+std::multiset<std::u16string> Body(const Lines& lines, std::optional<int32_t> left_out,
+                                   bool entries) {
   std::multiset<std::u16string> body;
-  int headers = 2;
-  for (const std::u16string& line : lines) {
-    if (line.empty()) continue;
-    if (headers > 0) {
-      --headers;
+  const std::optional<bar::SectionRange> section = bar::FindButtonSection(lines);
+  bool counted = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::u16string& line = lines[i];
+    const bool in_section =
+        section && static_cast<int32_t>(i) >= section->header && static_cast<int32_t>(i) < section->end;
+    if (!in_section || bar::OwnedByNoEntry(line)) {
+      if (!section || static_cast<int32_t>(i) != section->header) body.insert(line);
       continue;
     }
-    if (left_out && bar::NumberOf(line) == left_out) continue;
+    if (!counted && bar::IsCountLine(line)) {
+      counted = true;
+      continue;
+    }
+    if (!entries || (left_out && bar::NumberOf(line) == left_out)) continue;
     body.insert(Unnumbered(line));
   }
   return body;
@@ -250,21 +250,29 @@ std::string Describe(const std::multiset<std::u16string>& lines) {
 }
 
 // A collapse moves lines and renumbers them, but loses none: every line of
-// the main bar but its header lines and the marker entry is afterwards in
-// the main bar or in the sub-bar file.
+// the main bar but its header lines and the marker entry, and every line of
+// the sub-bar file but its header lines and entries, is afterwards in the
+// main bar or in the sub-bar file.
 std::string CollapseLossViolation(const Files& before, const Files& after,
                                   const std::u16string& par) {
   const Lines main_before = LinesOfBytes(before.at(ToggleRig::MainPath()));
   std::optional<int32_t> marker;
-  for (const std::u16string& line : main_before) {
+  const std::optional<bar::SectionRange> section = bar::FindButtonSection(main_before);
+  for (int32_t i = section ? section->header : 0; section && i < section->end; ++i) {
+    const std::u16string& line = main_before[static_cast<std::size_t>(i)];
     if (!bar::IsMarkerLine(line, par)) continue;
     const std::optional<int32_t> n = bar::NumberOf(line);
     if (!marker || (n && *n < *marker)) marker = n;
   }
-  const std::multiset<std::u16string> was = Body(main_before, marker);
-  std::multiset<std::u16string> is = Body(LinesOfBytes(after.at(ToggleRig::MainPath())), {});
+  std::multiset<std::u16string> was = Body(main_before, marker, true);
+  if (const auto sub_before = before.find(ToggleRig::SubPath(par)); sub_before != before.end()) {
+    const std::multiset<std::u16string> kept = Body(LinesOfBytes(sub_before->second), {}, false);
+    was.insert(kept.begin(), kept.end());
+  }
+  std::multiset<std::u16string> is =
+      Body(LinesOfBytes(after.at(ToggleRig::MainPath())), {}, true);
   const std::multiset<std::u16string> moved =
-      Body(LinesOfBytes(after.at(ToggleRig::SubPath(par))), {});
+      Body(LinesOfBytes(after.at(ToggleRig::SubPath(par))), {}, true);
   is.insert(moved.begin(), moved.end());
   if (is == was) return std::string();
   std::multiset<std::u16string> lost;
