@@ -571,6 +571,35 @@ INSTANTIATE_TEST_SUITE_P(
                             MemoryFileSystem::Fault::kWrite, u"Stream write error"}),
     [](const ::testing::TestParamInfo<CollapseFailureCase>& info) { return info.param.name; });
 
+// A sub-bar file the collapse cannot take apart stops it before anything
+// is written.
+TEST(CollapseTest, SubBarFileTheCollapseCannotKeepStopsIt) {
+  const struct {
+    std::string bytes;
+    std::u16string message;
+  } cases[] = {
+      {"notes\r\n", u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": it has no \"[Buttonbar]\" section"},
+      {std::string("[\0B\0", 4),
+       u"File \"C:\\tc\\Bar\\tools.bar\" holds NUL characters (UTF-16 text without a "
+       u"byte-order mark?) and cannot be edited without losing them"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.message));
+    ToggleRig rig;
+    rig.SetMain(kExpandedTools);
+    rig.files.files[ToggleRig::SubPath(u"tools.bar")] = c.bytes;
+    const auto files_before = rig.files.files;
+    try {
+      rig.Run(u"tools.bar");
+      ADD_FAILURE() << "collapsed";
+    } catch (const Error& e) {
+      EXPECT_EQ(ToUtf8(e.message()), ToUtf8(c.message));
+    }
+    EXPECT_EQ(rig.files.files, files_before);
+    EXPECT_TRUE(rig.commands.empty());
+  }
+}
+
 // After the main bar failed to save, the marker is still there: the next
 // run collapses again, rebuilds the same sub-bar file and finishes.
 TEST(CollapseTest, RunAfterAFailedMainBarSaveFinishesTheCollapse) {

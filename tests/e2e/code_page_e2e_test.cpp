@@ -1,5 +1,5 @@
-// Toggles in the legacy code pages of Russian (1251) and Chinese (936)
-// systems. Under Wine a process takes its code page from its Linux locale,
+// Toggles in the legacy code pages of Russian (1251), Chinese (936) and
+// Japanese (932) systems. Under Wine a process takes its code page from its Linux locale,
 // so these tests run in processes of their own (tests/e2e/CMakeLists.txt).
 #include <string>
 #include <vector>
@@ -67,7 +67,7 @@ TEST_F(CodePage1251Test, FilesTheCodePageCannotHoldAreWrittenInUtf16) {
   const Case cases[] = {
       {"menu1=Калькулятор", [](const std::string& text) { return InCodePage(text, 1251); }},
       // 1251 has no Chinese: the main bar turns UTF-16 when the expand puts
-      // it there, and stays so; the sub-bar comes back in UTF-16.
+      // it there, and stays so. The sub-bar comes back in its own UTF-8.
       {"menu1=计算器 Калькулятор", &Utf16LeWithBom},
   };
   for (const Case& c : cases) {
@@ -83,8 +83,8 @@ TEST_F(CodePage1251Test, FilesTheCodePageCannotHoldAreWrittenInUtf16) {
         c.written(CrLfLines({"[Buttonbar]", "Buttoncount=2", "button1=calc.barx1", "cmd1=-2",
                              "iconic1=0", "button2=calc.exe", "menu2" + menu.substr(5)}))));
     ASSERT_TRUE(Toggle(L"calc.bar"));
-    EXPECT_TRUE(FileHolds(L"Bar\\calc.bar", c.written(CrLfLines({"[Buttonbar]", "Buttoncount=1",
-                                                                 menu, "button1=calc.exe"}))));
+    EXPECT_TRUE(FileHolds(L"Bar\\calc.bar", Utf8WithBom(CrLfLines({"[Buttonbar]", "Buttoncount=1",
+                                                                   menu, "button1=calc.exe"}))));
     EXPECT_TRUE(FileHolds(kDefaultMainBar, c.written(CrLfLines({"[Buttonbar]", "Buttoncount=0"}))));
   }
 }
@@ -144,6 +144,30 @@ TEST_F(CodePage936Test, RealWorldMainBarRoundTrips) {
 
   ExpectRoundTrip(L"工具.bar", {"button43=工具.barx1", "cmd43=-2", "iconic43=0",
                                 "button44=calc.exe", "cmd44=calc.exe", "menu44=计算器"});
+}
+
+class CodePage932Test : public KelvaneTest {
+ protected:
+  CodePage932Test() : KelvaneTest(932) {}
+  std::string Sjis(const Lines& lines) { return InCodePage(CrLfLines(lines), 932); }
+};
+
+// Ⅰ has two byte forms in code page 932, both common in Japanese text; the
+// one the file had loads, and the save writes the usual one.
+TEST_F(CodePage932Test, ACharacterWithTwoByteFormsToggles) {
+  const std::string usual = Sjis({"menu1=Ⅰ メモ帳"});
+  ASSERT_EQ(usual.substr(6, 2), "\x87\x54");
+  std::string other = usual;
+  other.replace(6, 2, "\xFA\x4A");
+  folder_.Write(kDefaultMainBar, "[Buttonbar]\r\nButtoncount=1\r\n" + other);
+  folder_.Write(L"Bar\\ツール.bar", Sjis({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
+                                         "menu1=電卓"}));
+
+  ASSERT_TRUE(Toggle(L"ツール.bar"));
+  ASSERT_TRUE(Toggle(L"ツール.bar"));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, "[Buttonbar]\r\nButtoncount=1\r\n" + usual));
+  EXPECT_TRUE(FileHolds(L"Bar\\ツール.bar", Sjis({"[Buttonbar]", "Buttoncount=1", "menu1=電卓",
+                                                "button1=calc.exe"})));
 }
 
 }  // namespace

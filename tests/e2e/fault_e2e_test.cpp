@@ -449,11 +449,12 @@ const FaultCase kFaults[] = {
     {"CollapseSubBarReadOnly", Bars::kSmall, Start::kExpanded, SetReadOnly(kSubBar, true),
      kNoObstacle, Report("Cannot create", kSubBar, ERROR_ACCESS_DENIED), false,
      SetReadOnly(kSubBar, false), false},
+    // The collapse reads the sub-bar file first, to keep what no entry owns.
     {"CollapseSubBarIsAFolder", Bars::kSmall, Start::kExpanded, MakeFolder(kSubBar), kNoObstacle,
-     Report("Cannot create", kSubBar, ERROR_ACCESS_DENIED), false, RemoveFolder(kSubBar), false},
+     Report("Cannot open", kSubBar, ERROR_ACCESS_DENIED), false, RemoveFolder(kSubBar), false},
     {"CollapseSubBarHeldBySomeoneSharingNothing", Bars::kSmall, Start::kExpanded, kNoChange,
-     Hold(kSubBar, kShareNothing), Report("Cannot create", kSubBar, ERROR_ACCESS_DENIED), false,
-     kNoChange, false},
+     Hold(kSubBar, kShareNothing), Report("Cannot open", kSubBar, ERROR_SHARING_VIOLATION),
+     false, kNoChange, false},
     {"CollapseSubBarOnAFullDisk", Bars::kLargeSub, Start::kExpanded, kNoChange, FillTheDisk(),
      StreamWriteError, false, kNoChange, true},
     // The sub-bar is written, the main bar still holds the expanded block:

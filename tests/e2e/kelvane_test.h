@@ -56,8 +56,7 @@ class KelvaneTest : public testing::Test {
   // files): checks what every such round trip must give. After the expand
   // the main bar ends in `expanded_block`, holds the lines it had before in
   // some order and has the new count; afterwards both files hold the lines
-  // and counts they had before. Every file keeps its encoding, except the
-  // sub-bar, which comes back in the legacy code page.
+  // and counts they had before. Every file keeps its encoding.
   void ExpectRoundTrip(const std::wstring& par, const std::vector<std::string>& expanded_block);
 
   UINT code_page() const { return code_page_; }

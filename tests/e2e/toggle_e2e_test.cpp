@@ -1,5 +1,7 @@
 // Toggles of sub-bars, run by the real program on real files: the exact
 // bytes it writes, in every encoding a main bar can come in.
+#include <windows.h>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -58,16 +60,38 @@ const Lines kOwnEntriesCollapsed = {"[Buttonbar]", "Buttoncount=2",
 
 TEST_F(ToggleTest, CollapseAfterExpandGivesBothFilesBack) {
   folder_.Write(kDefaultMainBar, CrLfLines(kOwnEntries));
-  // The sub-bar comes in UTF-8 with its mark; the collapse writes it in the
-  // legacy code page, without one.
+  // The sub-bar comes in UTF-8 with its mark and goes back so.
   folder_.Write(L"Bar\\tools.bar", Utf8WithBom(CrLfLines(kToolsSubBar)));
 
   ASSERT_TRUE(Toggle(L"tools.bar"));
   ASSERT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(kToolsExpanded)));
   ASSERT_TRUE(Toggle(L"tools.bar"));
 
-  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", CrLfLines(kToolsCollapsed)));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", Utf8WithBom(CrLfLines(kToolsCollapsed))));
   EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(kOwnEntriesCollapsed)));
+}
+
+// Bars are INI files: other sections, comments and the header's own
+// spelling come back as they were, each file in its own encoding.
+TEST_F(ToggleTest, OtherSectionsAndCommentsComeBackAsTheyWere) {
+  const std::string main_bar =
+      CrLfLines({"[options]", "redirect=0", "", "[ButtonBar]", "Buttoncount=2",
+                 "button1=edit.ico", "button2=calc.ico", "", "[Later]", "x=1"});
+  const std::string sub_bar = Utf16LeWithBom(
+      CrLfLines({"; my tools", "[Buttonbar]", "Buttoncount=2", "button1=zip.ico", "; ftp next",
+                 "button2=ftp.ico", "", "[options]", "redirect=0"}));
+  folder_.Write(kDefaultMainBar, main_bar);
+  folder_.Write(L"Bar\\tools.bar", sub_bar);
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  ASSERT_TRUE(FileHolds(kDefaultMainBar,
+                        CrLfLines({"[options]", "redirect=0", "", "[ButtonBar]", "Buttoncount=5",
+                                   "button1=edit.ico", "button2=calc.ico", "button3=tools.barx1",
+                                   "cmd3=-2", "iconic3=0", "button4=zip.ico", "button5=ftp.ico",
+                                   "", "[Later]", "x=1"})));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, main_bar));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", sub_bar));
 }
 
 TEST_F(ToggleTest, SettingsPathsAndArgumentWithBlanks) {
@@ -126,12 +150,15 @@ INSTANTIATE_TEST_SUITE_P(Unicode, MainBarEncodingTest,
                                          EncodingCase{"Utf8", &Utf8WithBom}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A sub-bar file that is gone by the collapse is written anew, in the
+// legacy code page when that holds it.
 TEST_F(ToggleTest, CollapsedSubBarIsInTheLegacyCodePageWhenItFits) {
   const Lines sub_bar = {"[Buttonbar]", "Buttoncount=1", "button1=café.ico", "cmd1=café.exe"};
   folder_.Write(kDefaultMainBar, CrLfLines({"[Buttonbar]", "Buttoncount=0"}));
   folder_.Write(L"Bar\\cafe.bar", Utf8WithBom(CrLfLines(sub_bar)));
 
   ASSERT_TRUE(Toggle(L"cafe.bar"));
+  ASSERT_TRUE(DeleteFileW(folder_.Path(L"Bar\\cafe.bar").c_str()));
   ASSERT_TRUE(Toggle(L"cafe.bar"));
 
   EXPECT_TRUE(
@@ -148,6 +175,7 @@ TEST_F(ToggleTest, CollapsedSubBarFallsBackToUtf16WhenTheCodePageLacksACharacter
   folder_.Write(L"Bar\\tools.bar", Utf8WithBom(CrLfLines(sub_bar)));
 
   ASSERT_TRUE(Toggle(L"tools.bar"));
+  ASSERT_TRUE(DeleteFileW(folder_.Path(L"Bar\\tools.bar").c_str()));
   ASSERT_TRUE(Toggle(L"tools.bar"));
 
   EXPECT_TRUE(FileHolds(L"Bar\\tools.bar",
