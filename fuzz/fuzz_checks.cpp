@@ -186,10 +186,15 @@ std::string StartUpViolation(const Files& before, const StartUp& run) {
   return std::string();
 }
 
+// A file's lines as a control list keeps them: up to their first NUL, which
+// only NULs followed in a file that loaded.
 Lines LinesOfBytes(const std::string& bytes) {
   std::size_t mark = 0;
   const Encoding encoding = bar::DetectEncoding(bytes, &mark);
-  return bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+  Lines lines =
+      bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+  for (std::u16string& line : lines) line = line.substr(0, line.find(u'\0'));
+  return lines;
 }
 
 // Both bars hold what they held before the expand, or the violation.
