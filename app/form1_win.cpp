@@ -7,12 +7,12 @@
 #include "app/paths.h"
 #include "app/process_win.h"
 #include "app/settings_win.h"
-#include "app/system_error_win.h"
 #include "app/wide_win.h"
 #include "bar/collapse.h"
 #include "bar/errors.h"
 #include "bar/expand.h"
 #include "bar/marker.h"
+#include "bar/system_error_win.h"
 #include "bar/toggle.h"
 
 namespace app {
@@ -90,7 +90,7 @@ SIZE GrownToText(HWND label, HFONT font, SIZE size) {
   return size;
 }
 
-[[noreturn]] void ThrowLastError() { throw bar::Error(SystemErrorText(GetLastError())); }
+[[noreturn]] void ThrowLastError() { throw bar::Error(bar::SystemErrorText(GetLastError())); }
 
 // Owner of a file dialog: the program's active window.
 HWND DialogOwner(HWND fallback) {

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "bar/errors.h"
+#include "bar/system_error_win.h"
+#include "bar/wide_win.h"
 
 // <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the
 // interface's method in this file.
@@ -27,13 +29,9 @@ constexpr std::size_t kLongPath = MAX_PATH - 40;
 constexpr int kReplaceAttempts = 20;
 constexpr DWORD kReplaceRetryMilliseconds = 50;
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
-
 // The first call asks for the size: a full path may exceed MAX_PATH.
 std::wstring AbsolutePath(const std::u16string& path) {
-  std::wstring given = Wide(path);
+  std::wstring given = ToWide(path);
   DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
   if (size == 0) return given;
   std::wstring full(size, L'\0');
@@ -54,30 +52,12 @@ std::wstring SystemPath(const std::wstring& full) {
   return L"\\\\?\\" + full;
 }
 
-// The system's description, without the trailing blanks, line breaks and
-// full stop that FormatMessageW leaves.
-std::u16string SystemErrorText(DWORD error) {
-  wchar_t* buffer = nullptr;
-  DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                FORMAT_MESSAGE_IGNORE_INSERTS;
-  DWORD length =
-      FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text(buffer == nullptr ? L"" : std::wstring(buffer, length));
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' ||
-                           text.back() == L'\n' || text.back() == L'.')) {
-    text.pop_back();
-  }
-  if (text.empty()) return u"System error " + Utf16(std::to_wstring(error));
-  return Utf16(text);
-}
-
 OpenError OpenFailure(const std::wstring& full, DWORD error) {
-  return OpenError(u"Cannot open file \"" + Utf16(full) + u"\". " + SystemErrorText(error));
+  return OpenError(u"Cannot open file \"" + FromWide(full) + u"\". " + SystemErrorText(error));
 }
 
 CreateError CreateFailure(const std::wstring& full, DWORD error) {
-  return CreateError(u"Cannot create file \"" + Utf16(full) + u"\". " + SystemErrorText(error));
+  return CreateError(u"Cannot create file \"" + FromWide(full) + u"\". " + SystemErrorText(error));
 }
 
 class Handle {
@@ -220,7 +200,7 @@ class WindowsFileSystem : public FileSystem {
     temp.Commit(full);
   }
 
-  std::u16string FullPath(const std::u16string& path) override { return Utf16(AbsolutePath(path)); }
+  std::u16string FullPath(const std::u16string& path) override { return FromWide(AbsolutePath(path)); }
 };
 
 }  // namespace
