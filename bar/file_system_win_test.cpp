@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "bar/errors.h"
+#include "bar/system_error_win.h"
 #include "tests/test_support.h"
 
 #undef ReplaceFile  // <windows.h> would rename the interface's method
@@ -69,6 +70,50 @@ TEST_F(WinFileSystemTest, ReadOnlyAttributeRefusesTheReplace) {
   SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(message, u"Cannot create file \"" + path + u"\". " + SystemText(ERROR_ACCESS_DENIED));
   EXPECT_EQ(ReadBytes(dir_.path() / "a.bar"), "old");
+  EXPECT_EQ(EntriesIn(dir_.path()), 1);
+}
+
+// The texts every message quotes: without the trailing blanks, line breaks
+// and full stop of FormatMessageW, and a fallback where it has none.
+TEST_F(WinFileSystemTest, SystemErrorTextIsTrimmedOrFallsBack) {
+  std::u16string denied = SystemErrorText(ERROR_ACCESS_DENIED);
+  ASSERT_FALSE(denied.empty());
+  EXPECT_EQ(denied, SystemText(ERROR_ACCESS_DENIED));
+  EXPECT_GT(denied.back(), u' ');
+  EXPECT_NE(denied.back(), u'.');
+  EXPECT_EQ(SystemErrorText(0x2000ABCDu), u"Error 0x2000ABCD");
+}
+
+FILETIME CreationTimeOf(const std::u16string& path) {
+  FILETIME created{};
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  GetFileTime(file, &created, nullptr, nullptr);
+  CloseHandle(file);
+  return created;
+}
+
+void SetCreationTime(const std::u16string& path, FILETIME created) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  SetFileTime(file, &created, nullptr, nullptr);
+  CloseHandle(file);
+}
+
+bool SameTime(FILETIME a, FILETIME b) { return CompareFileTime(&a, &b) == 0; }
+
+// ReplaceFileW keeps it, where the files can hold one (Wine's cannot).
+TEST_F(WinFileSystemTest, ReplacementKeepsTheCreationTime) {
+  const FILETIME long_ago{0x5A6F0000u, 0x01C0D000u};  // a day in 2001
+  std::u16string path = dir_.File("a.bar");
+  WriteBytes(dir_.path() / "a.bar", "old");
+  SetCreationTime(path, long_ago);
+  if (!SameTime(CreationTimeOf(path), long_ago)) {
+    GTEST_SKIP() << "the file system keeps no creation time that is set";
+  }
+  files_.ReplaceFile(path, "new");
+  EXPECT_EQ(files_.ReadFile(path), "new");
+  EXPECT_TRUE(SameTime(CreationTimeOf(path), long_ago));
   EXPECT_EQ(EntriesIn(dir_.path()), 1);
 }
 
