@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
 .DEFAULT_GOAL := test
-VERSION := $(shell grep -m1 -o 'kelvane VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
+VERSION := $(shell scripts/version.sh)
 EXE := build/mingw/app/kelvane.exe
 
 .PHONY: test unit exe run dist bench fuzz screenshot clean

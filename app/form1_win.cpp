@@ -7,6 +7,7 @@
 #include "app/paths.h"
 #include "app/process_win.h"
 #include "app/settings_win.h"
+#include "app/version.h"
 #include "app/wide_win.h"
 #include "bar/collapse.h"
 #include "bar/errors.h"
@@ -22,7 +23,7 @@ std::u16string par;
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"Kelvane v.4.0";
+constexpr wchar_t kCaption[] = KELVANE_WINDOW_CAPTION;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kClientWidth = 369;
 constexpr int kClientHeight = 115;

@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 exe="$1"
 out="$2"
-caption="Kelvane v.4.0"
+caption="$("$(dirname "${BASH_SOURCE[0]}")/version.sh" caption)"
 [ -f "$exe" ] || { echo "screenshot.sh: no $exe (make exe)" >&2; exit 1; }
 [ -n "${DISPLAY:-}" ] || { echo "screenshot.sh: no DISPLAY (run it through scripts/with-wine.sh)" >&2; exit 1; }
 

@@ -103,7 +103,7 @@ TEST_P(ErrorReportTest, ReportsLeavesFilesAloneAndWaitsMinimized) {
 
   HWND window =
       PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
-  ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\" after the report";
+  ASSERT_TRUE(window) << "no window \"" << Utf8(kWindowCaption) << "\" after the report";
   EXPECT_TRUE(IsIconic(window));
   ASSERT_TRUE(WaitUntilIdle(window, kStartTimeoutMs));
   EXPECT_FALSE(run.WaitForExit(300)) << "the program ended by itself after a failure";
@@ -130,7 +130,7 @@ TEST_F(EmptyMainBarTest, DoesNothingAndWaitsMinimized) {
   ASSERT_TRUE(run.WaitUntilIdle());
   HWND window =
       PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
-  ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\"";
+  ASSERT_TRUE(window) << "no window \"" << Utf8(kWindowCaption) << "\"";
   EXPECT_TRUE(IsIconic(window));
   EXPECT_FALSE(run.WaitForExit(300)) << "the program ended by itself";
   EXPECT_FALSE(FindMessageBox(run.id()));

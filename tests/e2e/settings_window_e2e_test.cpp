@@ -129,7 +129,7 @@ class SettingsWindowTest : public KelvaneTest {
 
 TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
   HWND window = Open();
-  ASSERT_TRUE(window) << "no settings window \"Kelvane v.4.0\" at normal size";
+  ASSERT_TRUE(window) << "no settings window \"" << Utf8(kWindowCaption) << "\" at normal size";
 
   const SIZE client = ClientSize(window);
   EXPECT_EQ(client.cx, Scaled(369));
