@@ -1,6 +1,8 @@
-// The settings window, driven as a user drives it: its layout, the two
-// "Find" buttons with the system's file dialog, and OK writing kelvane.ini.
+// The settings window, driven as a user drives it: its layout at 96 DPI and
+// above, the two "Find" buttons with the system's file dialog, and OK
+// writing kelvane.ini.
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <ostream>
@@ -254,6 +256,118 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
                                          FindCase{"MainBar", "Button2", "Edit4",
                                                   L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The control of that name at any scale: the one of its kind that comes as
+// many places after the others of its kind as in kLayout.
+HWND ControlAtAnyScale(HWND window, const char* name) {
+  int ordinal = 0;
+  const ControlLayout* wanted = nullptr;
+  for (const ControlLayout& layout : kLayout) {
+    if (std::string(layout.name) == name) {
+      wanted = &layout;
+      break;
+    }
+  }
+  for (const ControlLayout& layout : kLayout) {
+    if (&layout == wanted) break;
+    if (std::wstring(layout.kind) == wanted->kind) ++ordinal;
+  }
+  for (HWND child : Children(window)) {
+    if (ClassName(child) == wanted->kind && ordinal-- == 0) return child;
+  }
+  return nullptr;
+}
+
+// The extent of a text in the program's font at `dpi`: Tahoma, 11 pixels
+// high at 96 DPI.
+SIZE TextExtent(const std::wstring& text, int dpi) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontW(-MulDiv(11, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  HGDIOBJ old_font = SelectObject(dc, font);
+  RECT extent{};
+  DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old_font);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return {extent.right, extent.bottom};
+}
+
+// Wine takes the display's scale from the prefix, when a program starts:
+// LogPixels under HKCU\Control Panel\Desktop. Put back when the test ends.
+class ScopedLogPixels {
+ public:
+  explicit ScopedLogPixels(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+    DWORD size = sizeof old_;
+    had_value_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
+    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+  }
+  ~ScopedLogPixels() {
+    if (had_value_) {
+      RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                     sizeof old_);
+    } else {
+      RegDeleteValueW(key_, L"LogPixels");
+    }
+    RegCloseKey(key_);
+  }
+  ScopedLogPixels(const ScopedLogPixels&) = delete;
+  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  DWORD old_ = 0;
+  bool had_value_ = false;
+};
+
+// Runs in a Wine prefix of its own (ctest entry e2e_dpi), so that no other
+// test ever starts the program at another scale.
+class ScaledSettingsWindowTest : public SettingsWindowTest,
+                                 public testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    SettingsWindowTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    if (!std::getenv("KELVANE_E2E_DPI_RUNNER")) {
+      GTEST_SKIP() << "changes the prefix's scale: run by the ctest entry e2e_dpi";
+    }
+    SetProcessDPIAware();  // the program's pixels, unscaled
+    log_pixels_.emplace(GetParam());
+  }
+
+  std::optional<ScopedLogPixels> log_pixels_;
+};
+
+TEST_P(ScaledSettingsWindowTest, EveryLabelClearsTheControlToItsRight) {
+  const int dpi = GetParam();
+  HWND window = Open();
+  ASSERT_TRUE(window) << "no settings window at normal size";
+  ASSERT_EQ(ClientSize(window).cx, MulDiv(369, dpi, 96)) << "the program is not at " << dpi;
+  const std::pair<const char*, const char*> kLabelsAndNeighbours[] = {
+      {"Label3", "Edit3"}, {"Label4", "Edit4"}, {"Label1", "Button3"}};
+  for (const auto& [label_name, neighbour_name] : kLabelsAndNeighbours) {
+    SCOPED_TRACE(label_name);
+    HWND label = ControlAtAnyScale(window, label_name);
+    HWND neighbour = ControlAtAnyScale(window, neighbour_name);
+    ASSERT_TRUE(label && neighbour) << DescribeChildren(window);
+    const SIZE text = TextExtent(WindowText(label), dpi);
+    const RECT place = RectInParent(label);
+    const RECT next = RectInParent(neighbour);
+    EXPECT_LE(text.cx, place.right - place.left) << "the text is clipped";
+    EXPECT_LE(text.cy, place.bottom - place.top) << "the text is clipped";
+    EXPECT_LE(place.right, next.left) << "the label runs under " << neighbour_name;
+    EXPECT_LE(place.left + text.cx + 2, next.left) << "the text touches " << neighbour_name;
+  }
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaledSettingsWindowTest, testing::Values(120, 144, 192),
+                         [](const auto& info) { return std::to_string(info.param); });
 
 TEST_F(SettingsWindowTest, EmptyQuotedArgumentOpensTheWindowWithoutReadingBars) {
   // No main bar at all: reading it would end in an error report.
