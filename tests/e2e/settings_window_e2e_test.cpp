@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/file_manager_stand_in.h"
 #include "tests/e2e/kelvane_process.h"
 #include "tests/e2e/kelvane_test.h"
 #include "tests/e2e/message_box.h"
@@ -130,6 +131,7 @@ class SettingsWindowTest : public KelvaneTest {
 };
 
 TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
+  FileManagerStandIn file_manager;
   HWND window = Open();
   ASSERT_TRUE(window) << "no settings window \"" << Utf8(kWindowCaption) << "\" at normal size";
 
@@ -178,6 +180,49 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
 
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
   EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "closing must not write the settings";
+  EXPECT_EQ(file_manager.UserMessages().size(), 0u) << Describe(file_manager.UserMessages());
+}
+
+// The window has no maximize box, but the system or the user can maximize
+// it all the same; the next activation brings it back to its normal size.
+TEST_F(SettingsWindowTest, ActivationBringsAMaximizedWindowBack) {
+  HWND window = Open();
+  ASSERT_TRUE(window);
+  ShowWindow(window, SW_MAXIMIZE);
+  ASSERT_TRUE(PollFor([&] { return IsZoomed(window); }, kExitTimeoutMs)) << "not maximized";
+  PostMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(PollFor([&] { return !IsZoomed(window) && !IsIconic(window); }, kExitTimeoutMs))
+      << "still maximized after the activation";
+  EXPECT_EQ(ClientSize(window).cx, Scaled(369));
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+}
+
+// A folder where kelvane.ini goes refuses the first write. The report names
+// the file; once it is dismissed the window is still there with its texts,
+// and nothing is written, though the folder has gone meanwhile.
+TEST_F(SettingsWindowTest, RefusedWriteIsReportedAndTheWindowStays) {
+  ASSERT_TRUE(CreateDirectoryW(folder_.Path(L"kelvane.ini").c_str(), nullptr));
+  HWND window = Open();
+  ASSERT_TRUE(window);
+  HWND edit3 = Control(window, "Edit3");
+  HWND edit4 = Control(window, "Edit4");
+  ASSERT_TRUE(edit3 && edit4) << DescribeChildren(window);
+  SetText(edit3, L"New Bars");
+  SetText(edit4, L"New Bars\\main.bar");
+  Click(Control(window, "Button3"));
+
+  const auto box = WaitForMessageBox(run_->id(), kStartTimeoutMs);
+  ASSERT_TRUE(box) << "no error report";
+  EXPECT_EQ(Utf8(box->text), "Unable to write to " + Utf8(folder_.Path(L"kelvane.ini")) + ".");
+  RemoveDirectoryW(folder_.Path(L"kelvane.ini").c_str());
+  ASSERT_TRUE(DismissWithOk(*box, kExitTimeoutMs));
+  ASSERT_TRUE(WaitUntilIdle(window, kExitTimeoutMs));
+  EXPECT_FALSE(run_->WaitForExit(300)) << "the program ended";
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(Utf8(WindowText(edit3)), "New Bars");
+  EXPECT_EQ(Utf8(WindowText(edit4)), "New Bars\\main.bar");
+  EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "pathMainPanel was written after pathBar failed";
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
 }
 
 TEST_F(SettingsWindowTest, OkSavesBothFieldsAndEnds) {
@@ -254,7 +299,11 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
                          testing::Values(FindCase{"BarFolder", "Button1", "Edit3", L"Chosen Bars",
                                                   "Chosen Bars"},
                                          FindCase{"MainBar", "Button2", "Edit4",
-                                                  L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"}),
+                                                  L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"},
+                                         // A main bar the user means to start.
+                                         FindCase{"MainBarNotThereYet", "Button2", "Edit4",
+                                                  L"Chosen Bars\\new.bar",
+                                                  "Chosen Bars\\new.bar"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The control of that name at any scale: the one of its kind that comes as
@@ -371,12 +420,14 @@ INSTANTIATE_TEST_SUITE_P(Dpi, ScaledSettingsWindowTest, testing::Values(120, 144
 
 TEST_F(SettingsWindowTest, EmptyQuotedArgumentOpensTheWindowWithoutReadingBars) {
   // No main bar at all: reading it would end in an error report.
+  FileManagerStandIn file_manager;
   HWND window = Open(L"\"\"");
   ASSERT_TRUE(window) << "no settings window at normal size";
   ASSERT_TRUE(WaitUntilIdle(window, kStartTimeoutMs));
   const auto box = FindMessageBox(run_->id());
   EXPECT_FALSE(box) << Describe(*box);
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+  EXPECT_EQ(file_manager.UserMessages().size(), 0u) << Describe(file_manager.UserMessages());
 }
 
 }  // namespace
