@@ -306,23 +306,14 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
                                                   "Chosen Bars\\new.bar"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The control of that name at any scale: the one of its kind that comes as
-// many places after the others of its kind as in kLayout.
+// The control of that name at any scale: the children come in the order of
+// kLayout.
 HWND ControlAtAnyScale(HWND window, const char* name) {
-  int ordinal = 0;
-  const ControlLayout* wanted = nullptr;
-  for (const ControlLayout& layout : kLayout) {
-    if (std::string(layout.name) == name) {
-      wanted = &layout;
-      break;
+  const std::vector<HWND> children = Children(window);
+  for (size_t i = 0; i < std::size(kLayout) && i < children.size(); ++i) {
+    if (std::string(kLayout[i].name) == name && ClassName(children[i]) == kLayout[i].kind) {
+      return children[i];
     }
-  }
-  for (const ControlLayout& layout : kLayout) {
-    if (&layout == wanted) break;
-    if (std::wstring(layout.kind) == wanted->kind) ++ordinal;
-  }
-  for (HWND child : Children(window)) {
-    if (ClassName(child) == wanted->kind && ordinal-- == 0) return child;
   }
   return nullptr;
 }
@@ -343,39 +334,18 @@ SIZE TextExtent(const std::wstring& text, int dpi) {
   return {extent.right, extent.bottom};
 }
 
-// Wine takes the display's scale from the prefix, when a program starts:
-// LogPixels under HKCU\Control Panel\Desktop. Put back when the test ends.
-class ScopedLogPixels {
- public:
-  explicit ScopedLogPixels(DWORD dpi) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-    DWORD size = sizeof old_;
-    had_value_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                                  reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
-    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
-  }
-  ~ScopedLogPixels() {
-    if (had_value_) {
-      RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
-                     sizeof old_);
-    } else {
-      RegDeleteValueW(key_, L"LogPixels");
-    }
-    RegCloseKey(key_);
-  }
-  ScopedLogPixels(const ScopedLogPixels&) = delete;
-  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+// Wine takes the display's scale from the prefix when a program starts:
+// LogPixels under HKCU\Control Panel\Desktop.
+void SetLogPixels(DWORD dpi) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                  nullptr, &key, nullptr);
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  RegCloseKey(key);
+}
 
- private:
-  HKEY key_ = nullptr;
-  DWORD old_ = 0;
-  bool had_value_ = false;
-};
-
-// Runs in a Wine prefix of its own (ctest entry e2e_dpi), so that no other
-// test ever starts the program at another scale.
+// Runs in a Wine prefix of its own (ctest entry e2e_dpi), which keeps the
+// last scale set: no other test starts the program there.
 class ScaledSettingsWindowTest : public SettingsWindowTest,
                                  public testing::WithParamInterface<int> {
  protected:
@@ -386,10 +356,8 @@ class ScaledSettingsWindowTest : public SettingsWindowTest,
       GTEST_SKIP() << "changes the prefix's scale: run by the ctest entry e2e_dpi";
     }
     SetProcessDPIAware();  // the program's pixels, unscaled
-    log_pixels_.emplace(GetParam());
+    SetLogPixels(GetParam());
   }
-
-  std::optional<ScopedLogPixels> log_pixels_;
 };
 
 TEST_P(ScaledSettingsWindowTest, EveryLabelClearsTheControlToItsRight) {
