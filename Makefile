@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 .SHELLFLAGS := -eu -o pipefail -c
 .DEFAULT_GOAL := test
-VERSION := $(shell grep -m1 -o 'kelvane VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
+VERSION := $(shell scripts/version.sh)
 EXE := build/mingw/app/kelvane.exe
 
 .PHONY: test unit exe run dist bench fuzz screenshot clean
@@ -50,9 +50,13 @@ fuzz:
 	@scripts/setup.sh native fuzz
 	@scripts/fuzz.sh $(or $(FUZZ_SECONDS),60)
 
+# make screenshot DPI=144 takes it at that scale, as the display settings'
+# percentage names it: docs/settings-window-150.png.
+DPI := 96
+SCREENSHOT := docs/settings-window$(if $(filter 96,$(DPI)),,-$(shell echo $$(($(DPI) * 100 / 96)))).png
 screenshot: exe
 	@scripts/setup.sh screenshot
-	@scripts/with-wine.sh scripts/screenshot.sh $(EXE) docs/settings-window.png
+	@scripts/with-wine.sh scripts/screenshot.sh $(EXE) $(SCREENSHOT) $(DPI)
 
 clean:
 	rm -rf build dist

@@ -48,9 +48,11 @@ class BaseWindow {
       window_class.lpszClassName = Derived::ClassName();
       if (!RegisterClassExW(&window_class)) return false;
     }
-    CreateWindowExW(ex_style, Derived::ClassName(), caption, style, x, y, width, height,
-                    nullptr, nullptr, instance, this);
-    return window_ != nullptr;
+    HWND window = CreateWindowExW(ex_style, Derived::ClassName(), caption, style, x, y, width,
+                                  height, nullptr, nullptr, instance, this);
+    if (window == nullptr) return false;
+    window_ = window;  // WM_NCCREATE has set it already, for the messages before this
+    return true;
   }
 
  private:

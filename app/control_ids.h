@@ -19,7 +19,8 @@ constexpr int kEdit4Id = 1034;     // pathMainPanel
 constexpr int kButton1Id = 1021;   // "Find": bar folder
 constexpr int kButton2Id = 1022;   // "Find": main bar file
 
-// Class name of the settings window (its caption is "Kelvane v.4.0").
+// Class name of the settings window (its caption is KELVANE_WINDOW_CAPTION,
+// app/version.h).
 constexpr wchar_t kForm1ClassName[] = L"TForm1";
 
 }  // namespace app

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "app/app_errors.h"
-#include "app/system_error_win.h"
 #include "app/wide_win.h"
 #include "bar/errors.h"
+#include "bar/system_error_win.h"
 
 namespace app {
 
@@ -20,7 +20,7 @@ struct CoTaskMemDeleter {
 };
 
 void Check(HRESULT result) {
-  if (FAILED(result)) throw bar::Error(SystemErrorText(static_cast<DWORD>(result)));
+  if (FAILED(result)) throw bar::Error(bar::SystemErrorText(static_cast<DWORD>(result)));
 }
 
 // IFileOpenDialog arrived with Vista (major version 6). Without a

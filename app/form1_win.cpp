@@ -2,17 +2,22 @@
 
 #include <shobjidl.h>
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 #include "app/file_dialog_win.h"
 #include "app/notify_win.h"
 #include "app/paths.h"
 #include "app/process_win.h"
 #include "app/settings_win.h"
-#include "app/system_error_win.h"
+#include "app/version.h"
 #include "app/wide_win.h"
 #include "bar/collapse.h"
 #include "bar/errors.h"
 #include "bar/expand.h"
 #include "bar/marker.h"
+#include "bar/system_error_win.h"
 #include "bar/toggle.h"
 
 namespace app {
@@ -22,7 +27,7 @@ std::u16string par;
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"Kelvane v.4.0";
+constexpr wchar_t kCaption[] = KELVANE_WINDOW_CAPTION;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kClientWidth = 369;
 constexpr int kClientHeight = 115;
@@ -71,26 +76,66 @@ HFONT CreateFormFont(UINT dpi) {
                      DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
 }
 
+// The room the 96-DPI layout leaves between a label and the control to its
+// right (Label3 and Edit3, Label1 and Button3).
+constexpr int kLabelGap = 6;
+
+// Where each row of kControls goes, in the client area.
+using Places = std::array<RECT, std::size(kControls)>;
+
+std::size_t RowOf(int id) {
+  auto row = std::find_if(std::begin(kControls), std::end(kControls),
+                          [id](const ControlLayout& item) { return item.id == id; });
+  return static_cast<std::size_t>(row - std::begin(kControls));
+}
+
+Places ScaledPlaces(UINT dpi) {
+  Places places;
+  for (std::size_t row = 0; row < places.size(); ++row) {
+    const ControlLayout& item = kControls[row];
+    int left = ScaleToDpi(item.left, dpi);
+    int top = ScaleToDpi(item.top, dpi);
+    places[row] = {left, top, left + ScaleToDpi(item.width, dpi),
+                   top + ScaleToDpi(item.height, dpi)};
+  }
+  return places;
+}
+
 // The label widths are those of their text at 96 DPI, where the layout is
 // kept exact. A font scaled for another DPI is rounded to whole pixels and
-// hinted anew, and may come out a little wider; the label then grows with
-// it rather than clip its text.
-SIZE GrownToText(HWND label, HFONT font, SIZE size) {
+// hinted anew, and may come out a tenth wider; the label then grows with it
+// rather than clip its text.
+void GrowToText(HWND label, HFONT font, RECT& place) {
   std::u16string text = ControlText(label);
   HDC dc = GetDC(label);
-  if (dc == nullptr) return size;
+  if (dc == nullptr) return;
   HGDIOBJ old_font = SelectObject(dc, font);
   RECT needed = {0, 0, 0, 0};
   DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
             &needed, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
   SelectObject(dc, old_font);
   ReleaseDC(label, dc);
-  if (needed.right > size.cx) size.cx = needed.right;
-  if (needed.bottom > size.cy) size.cy = needed.bottom;
-  return size;
+  place.right = std::max(place.right, place.left + needed.right);
+  place.bottom = std::max(place.bottom, place.top + needed.bottom);
 }
 
-[[noreturn]] void ThrowLastError() { throw bar::Error(SystemErrorText(GetLastError())); }
+// Grown labels keep the scaled gap to what stands to their right: the two
+// fields give up width on their left and stay aligned with each other, and
+// "Save and close", whose button column stays put, grows to its left.
+void MakeRoomForLabels(HWND form, HFONT font, UINT dpi, Places& places) {
+  for (int id : {kLabel3Id, kLabel4Id, kLabel1Id}) {
+    GrowToText(GetDlgItem(form, id), font, places[RowOf(id)]);
+  }
+  int gap = ScaleToDpi(kLabelGap, dpi);
+  int fields_left = std::max({places[RowOf(kEdit3Id)].left, places[RowOf(kLabel3Id)].right + gap,
+                              places[RowOf(kLabel4Id)].right + gap});
+  for (int id : {kEdit3Id, kEdit4Id}) places[RowOf(id)].left = fields_left;
+  RECT& label1 = places[RowOf(kLabel1Id)];
+  int label1_right = places[RowOf(kButton3Id)].left - gap;
+  if (label1.right > label1_right) OffsetRect(&label1, label1_right - label1.right, 0);
+}
+
+[[noreturn]] void ThrowLastError() { throw bar::Error(bar::SystemErrorText(GetLastError())); }
 
 // Owner of a file dialog: the program's active window.
 HWND DialogOwner(HWND fallback) {
@@ -125,13 +170,12 @@ void TForm1::CreateControls() {
 
 void TForm1::LayOut(UINT dpi) {
   FontHandle font(CreateFormFont(dpi));
-  for (const ControlLayout& item : kControls) {
-    HWND control = GetDlgItem(Window(), item.id);
-    SIZE size = {ScaleToDpi(item.width, dpi), ScaleToDpi(item.height, dpi)};
-    if (item.style == kLabelStyle && dpi != kDesignDpi) {
-      size = GrownToText(control, font.get(), size);
-    }
-    MoveWindow(control, ScaleToDpi(item.left, dpi), ScaleToDpi(item.top, dpi), size.cx, size.cy,
+  Places places = ScaledPlaces(dpi);
+  if (dpi != kDesignDpi) MakeRoomForLabels(Window(), font.get(), dpi, places);
+  for (std::size_t row = 0; row < places.size(); ++row) {
+    HWND control = GetDlgItem(Window(), kControls[row].id);
+    const RECT& place = places[row];
+    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
                TRUE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }

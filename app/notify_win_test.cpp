@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -50,12 +51,17 @@ class FileManagerWindow {
 };
 
 TEST(SendTCCommandTest, SendsTheCommandMessageToTheFileManager) {
-  FileManagerWindow file_manager;
+  std::optional<FileManagerWindow> file_manager(std::in_place);
   SendTCCommand(2901);
   SendTCCommand(2901);
   std::vector<std::pair<WPARAM, LPARAM>> expected = {{2901, 0}, {2901, 0}};
   EXPECT_EQ(FileManagerWindow::received(), expected);
   EXPECT_EQ(kTcCommandMessage, static_cast<unsigned>(WM_USER + 51));
+  // Looked up for each message: a file manager started anew in between
+  // gets the next one.
+  file_manager.emplace();
+  SendTCCommand(2901);
+  EXPECT_EQ(FileManagerWindow::received(), (std::vector<std::pair<WPARAM, LPARAM>>{{2901, 0}}));
 }
 
 TEST(SendTCCommandTest, SendsNothingForCommandsOfZeroAndBelow) {

@@ -1,25 +1,19 @@
-// The core's text is UTF-16 code units in std::u16string; Win32 takes
-// wchar_t, which is the same 16-bit unit on Windows. These copies are the
-// only place the two meet.
+// The text of the program's controls, in the core's UTF-16 text. ToWide and
+// FromWide are the core's converters (bar/wide_win.h), named here so that
+// the shell's Win32 calls read the same as the core's.
 #ifndef KELVANE_APP_WIDE_WIN_H_
 #define KELVANE_APP_WIDE_WIN_H_
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
+
+#include "bar/wide_win.h"
 
 namespace app {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 text is UTF-16");
-
-inline std::wstring ToWide(std::u16string_view text) {
-  return std::wstring(text.begin(), text.end());
-}
-
-inline std::u16string FromWide(std::wstring_view text) {
-  return std::u16string(text.begin(), text.end());
-}
+using bar::FromWide;
+using bar::ToWide;
 
 // The whole text of a window or control, however long.
 std::u16string ControlText(HWND window);

@@ -27,7 +27,8 @@ class IndexError : public Error { using Error::Error; };
 class InsertError : public Error { using Error::Error; };
 // "Cannot open file "%s". %s".
 class OpenError : public Error { using Error::Error; };
-// "Cannot create file "%s". %s".
+// "Cannot create file "%s". %s", or "Cannot create a temporary file in the
+// folder "%s". %s".
 class CreateError : public Error { using Error::Error; };
 // "Stream write error".
 class WriteError : public Error { using Error::Error; };

@@ -32,15 +32,23 @@ class FileSystem {
   // the bytes go to a temporary file beside it ("<name>.kelvane-<unique>"),
   // are flushed to disk, and the temporary file then takes the target's
   // place, keeping the target's attributes (Windows: hidden, system,
-  // archive; POSIX: permission bits, and owner where allowed). A failure
-  // leaves the old file and no temporary file; a crash leaves the old file
-  // or the new one, never a mixture.
+  // archive; POSIX: permission bits, and owner where allowed). On Windows an
+  // existing target is replaced by ReplaceFileW, which also keeps its
+  // security descriptor, owner, creation time and named streams; where that
+  // call cannot serve (under Wine, whose version is not one step, or on a
+  // file system that refuses it) a rename replaces it, still in one step.
+  // A failure leaves the old file and no temporary file; a crash leaves the
+  // old file or the new one, never a mixture.
   // Throws CreateError "Cannot create file "<FullPath(path)>". <reason>" for
   // a read-only target (Windows: the read-only attribute; POSIX: no write
   // permission, or no write bit at all, which holds even for root), a folder,
   // a missing folder, or a target still held open by another process after
-  // about a second of retries (Windows). A write that stops short throws
-  // WriteError "Stream write error". Either way the target stays as it was.
+  // about a second of retries (Windows). A folder that exists but takes no
+  // temporary file (no permission to create files in it, a name too long
+  // for the suffix) throws CreateError "Cannot create a temporary file in
+  // the folder "<the folder of FullPath(path)>". <reason>". A write that
+  // stops short throws WriteError "Stream write error". Either way the
+  // target stays as it was.
   virtual void ReplaceFile(const std::u16string& path, std::string_view bytes) = 0;
 
   // The path made absolute, as messages show it (Windows: GetFullPathNameW,

@@ -107,6 +107,15 @@ std::string FolderOf(const std::string& file) {
   return file.substr(0, slash);
 }
 
+// A missing folder is refused as the target's own creation would be; any
+// other refusal is the folder's, and the message names it.
+CreateError TempFileFailure(const std::u16string& path, int error) {
+  if (error == ENOENT) return CreateFailure(path, error);
+  std::u16string folder = FromUtf8(FolderOf(ToUtf8(AbsolutePath(path))));
+  return CreateError(u"Cannot create a temporary file in the folder \"" + folder + u"\". " +
+                     SystemErrorText(error));
+}
+
 mode_t NewFileMode() {
   mode_t mask = umask(0);
   umask(mask);
@@ -119,7 +128,7 @@ class TempFile {
  public:
   TempFile(const std::u16string& path, const std::string& target)
       : name_(target + ".kelvane-XXXXXX"), file_(mkstemp(&name_[0])) {
-    if (!file_.ok()) throw CreateFailure(path, errno);
+    if (!file_.ok()) throw TempFileFailure(path, errno);
   }
   ~TempFile() {
     file_.Close();

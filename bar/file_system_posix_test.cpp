@@ -58,6 +58,10 @@ TEST_F(PosixFileSystemTest, MessagesCarryTheSystemReasonWithoutFullStop) {
             "Cannot open file \"" + folder + "\". Is a directory");
   EXPECT_EQ(FailureMessage<CreateError>([&] { files_.ReplaceFile(dir_.File("folder.bar"), ""); }),
             "Cannot create file \"" + folder + "\". Is a directory");
+  std::string long_name = std::string(250, 'n') + ".bar";
+  EXPECT_EQ(FailureMessage<CreateError>([&] { files_.ReplaceFile(dir_.File(long_name), ""); }),
+            "Cannot create a temporary file in the folder \"" + dir_.path().string() +
+                "\". File name too long");
 }
 
 // rename() would replace a file without write permission, and root could

@@ -111,6 +111,23 @@ TEST_F(FileSystemTest, ReplaceIntoAMissingFolderFails) {
   EXPECT_TRUE(Names(dir_.path()).empty());
 }
 
+// The temporary file's name is the target's and a suffix: beside a name
+// that is nearly as long as a name may be, no temporary file can be made.
+TEST_F(FileSystemTest, FolderThatTakesNoTemporaryFileIsNamed) {
+  std::string name = std::string(240, 'n') + ".bar";
+  for (bool target_exists : {false, true}) {
+    SCOPED_TRACE(target_exists);
+    if (target_exists) WriteBytes(dir_.path() / name, "old");
+    std::u16string message =
+        FailureMessage<CreateError>([&] { files_.ReplaceFile(dir_.File(name), "new"); });
+    ExpectComposed(message, u"Cannot create a temporary file in the folder \"" +
+                                files_.FullPath(dir_.path().u16string()) + u"\". ");
+    EXPECT_EQ(Names(dir_.path()), target_exists ? std::vector<std::string>{name}
+                                                : std::vector<std::string>{});
+  }
+  EXPECT_EQ(ReadBytes(dir_.path() / name), "old");
+}
+
 TEST_F(FileSystemTest, ReplaceOfAFolderFailsAndKeepsIt) {
   fs::create_directory(dir_.path() / "a.bar");
   WriteBytes(dir_.path() / "a.bar" / "inside", "kept");

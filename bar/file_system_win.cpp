@@ -10,6 +10,8 @@
 #include <string>
 
 #include "bar/errors.h"
+#include "bar/system_error_win.h"
+#include "bar/wide_win.h"
 
 // <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the
 // interface's method in this file.
@@ -27,13 +29,9 @@ constexpr std::size_t kLongPath = MAX_PATH - 40;
 constexpr int kReplaceAttempts = 20;
 constexpr DWORD kReplaceRetryMilliseconds = 50;
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
-
 // The first call asks for the size: a full path may exceed MAX_PATH.
 std::wstring AbsolutePath(const std::u16string& path) {
-  std::wstring given = Wide(path);
+  std::wstring given = ToWide(path);
   DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
   if (size == 0) return given;
   std::wstring full(size, L'\0');
@@ -54,30 +52,29 @@ std::wstring SystemPath(const std::wstring& full) {
   return L"\\\\?\\" + full;
 }
 
-// The system's description, without the trailing blanks, line breaks and
-// full stop that FormatMessageW leaves.
-std::u16string SystemErrorText(DWORD error) {
-  wchar_t* buffer = nullptr;
-  DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                FORMAT_MESSAGE_IGNORE_INSERTS;
-  DWORD length =
-      FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text(buffer == nullptr ? L"" : std::wstring(buffer, length));
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' ||
-                           text.back() == L'\n' || text.back() == L'.')) {
-    text.pop_back();
-  }
-  if (text.empty()) return u"System error " + Utf16(std::to_wstring(error));
-  return Utf16(text);
+// The folder part of a full path; a drive's root keeps its "\".
+std::wstring FolderOf(const std::wstring& full) {
+  std::size_t separator = full.rfind(L'\\');
+  if (separator == std::wstring::npos) return full;
+  std::wstring folder = full.substr(0, separator);
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+  return folder;
 }
 
 OpenError OpenFailure(const std::wstring& full, DWORD error) {
-  return OpenError(u"Cannot open file \"" + Utf16(full) + u"\". " + SystemErrorText(error));
+  return OpenError(u"Cannot open file \"" + FromWide(full) + u"\". " + SystemErrorText(error));
 }
 
 CreateError CreateFailure(const std::wstring& full, DWORD error) {
-  return CreateError(u"Cannot create file \"" + Utf16(full) + u"\". " + SystemErrorText(error));
+  return CreateError(u"Cannot create file \"" + FromWide(full) + u"\". " + SystemErrorText(error));
+}
+
+// A missing folder is refused as the target's own creation would be; any
+// other refusal is the folder's, and the message names it.
+CreateError TempFileFailure(const std::wstring& full, DWORD error) {
+  if (error == ERROR_PATH_NOT_FOUND) return CreateFailure(full, error);
+  return CreateError(u"Cannot create a temporary file in the folder \"" +
+                     FromWide(FolderOf(full)) + u"\". " + SystemErrorText(error));
 }
 
 class Handle {
@@ -141,9 +138,20 @@ void CheckReplaceable(const std::wstring& full, DWORD attributes, DWORD error) {
   }
 }
 
+// Wine's ReplaceFileW moves the target aside before the new file takes its
+// place, so a crash in between would leave no bar at all, and a failed call
+// leaves a file of its own in the folder. Its rename is one step.
+bool ReplaceFileServes(DWORD target_attributes) {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return target_attributes != INVALID_FILE_ATTRIBUTES && !wine;
+}
+
+// ReplaceFileW says ERROR_UNABLE_TO_REMOVE_REPLACED where the target cannot
+// be opened for the replace, which is what a reader's handle causes.
 bool HeldByAnotherProcess(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-         error == ERROR_LOCK_VIOLATION;
+         error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
 // The new content's file, beside the target (its name is the target's plus
@@ -161,7 +169,7 @@ class TempFile {
       if (file_.ok()) return;
       error = GetLastError();
     }
-    throw CreateFailure(full, error);
+    throw TempFileFailure(full, error);
   }
   ~TempFile() {
     file_.Close();
@@ -182,13 +190,26 @@ class TempFile {
     if (!FlushFileBuffers(file_.get()) || !file_.Close()) throw WriteError(u"Stream write error");
   }
 
-  void Commit(const std::wstring& full) {
-    DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  // With replace_file, the target is replaced by ReplaceFileW, which gives
+  // the new file what a rename would lose: the target's security
+  // descriptor, owner, creation time and named streams. Where that call
+  // fails for another reason than a holder (a file system without these),
+  // the rename replaces the target in the same single step without them.
+  // While another process holds the target, both are tried again; the last
+  // try is always the rename's, so the reason reported does not depend on
+  // the call used.
+  void Commit(const std::wstring& full, bool replace_file) {
     for (int attempt = 1;; ++attempt) {
-      if (MoveFileExW(SystemPath(name_).c_str(), SystemPath(full).c_str(), flags)) break;
-      DWORD error = GetLastError();
-      if (!HeldByAnotherProcess(error) || attempt == kReplaceAttempts) {
-        throw CreateFailure(full, error);
+      bool last = attempt == kReplaceAttempts;
+      if (replace_file && !last) {
+        DWORD error = ReplaceTarget(full);
+        if (error == ERROR_SUCCESS) break;
+        if (!HeldByAnotherProcess(error)) replace_file = false;
+      }
+      if (!replace_file || last) {
+        DWORD error = MoveOverTarget(full);
+        if (error == ERROR_SUCCESS) break;
+        if (!HeldByAnotherProcess(error) || last) throw CreateFailure(full, error);
       }
       Sleep(kReplaceRetryMilliseconds);
     }
@@ -196,6 +217,23 @@ class TempFile {
   }
 
  private:
+  DWORD ReplaceTarget(const std::wstring& full) const {
+    DWORD flags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+    if (ReplaceFileW(SystemPath(full).c_str(), SystemPath(name_).c_str(), nullptr, flags, nullptr,
+                     nullptr)) {
+      return ERROR_SUCCESS;
+    }
+    return GetLastError();
+  }
+
+  DWORD MoveOverTarget(const std::wstring& full) const {
+    DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(SystemPath(name_).c_str(), SystemPath(full).c_str(), flags)) {
+      return ERROR_SUCCESS;
+    }
+    return GetLastError();
+  }
+
   std::wstring name_;
   Handle file_;
   bool committed_ = false;
@@ -229,10 +267,12 @@ class WindowsFileSystem : public FileSystem {
     CheckReplaceable(full, attributes, GetLastError());
     TempFile temp(full, KeptAttributes(attributes));
     temp.Write(bytes);
-    temp.Commit(full);
+    temp.Commit(full, ReplaceFileServes(attributes));
   }
 
-  std::u16string FullPath(const std::u16string& path) override { return Utf16(AbsolutePath(path)); }
+  std::u16string FullPath(const std::u16string& path) override {
+    return FromWide(AbsolutePath(path));
+  }
 };
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <thread>
 
 #include "bar/errors.h"
+#include "bar/system_error_win.h"
+#include "bar/wide_win.h"
 #include "tests/test_support.h"
 
 #undef ReplaceFile  // <windows.h> would rename the interface's method
@@ -20,9 +22,7 @@ using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
-std::wstring LongForm(const std::u16string& path) { return L"\\\\?\\" + Wide(path); }
+std::wstring LongForm(const std::u16string& path) { return L"\\\\?\\" + ToWide(path); }
 
 template <typename Failure, typename Action>
 std::u16string FailureMessage(Action action) {
@@ -47,7 +47,7 @@ std::u16string SystemText(DWORD error) {
   return text;
 }
 
-DWORD AttributesOf(const std::u16string& path) { return GetFileAttributesW(Wide(path).c_str()); }
+DWORD AttributesOf(const std::u16string& path) { return GetFileAttributesW(ToWide(path).c_str()); }
 
 int EntriesIn(const fs::path& folder) {
   auto entries = fs::directory_iterator(folder);
@@ -63,12 +63,56 @@ class WinFileSystemTest : public ::testing::Test {
 TEST_F(WinFileSystemTest, ReadOnlyAttributeRefusesTheReplace) {
   std::u16string path = dir_.File("a.bar");
   WriteBytes(dir_.path() / "a.bar", "old");
-  SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY);
   std::u16string message = FailureMessage<CreateError>([&] { files_.ReplaceFile(path, "new"); });
   EXPECT_EQ(AttributesOf(path) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
-  SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(message, u"Cannot create file \"" + path + u"\". " + SystemText(ERROR_ACCESS_DENIED));
   EXPECT_EQ(ReadBytes(dir_.path() / "a.bar"), "old");
+  EXPECT_EQ(EntriesIn(dir_.path()), 1);
+}
+
+// The texts every message quotes: without the trailing blanks, line breaks
+// and full stop of FormatMessageW, and a fallback where it has none.
+TEST_F(WinFileSystemTest, SystemErrorTextIsTrimmedOrFallsBack) {
+  std::u16string denied = SystemErrorText(ERROR_ACCESS_DENIED);
+  ASSERT_FALSE(denied.empty());
+  EXPECT_EQ(denied, SystemText(ERROR_ACCESS_DENIED));
+  EXPECT_GT(denied.back(), u' ');
+  EXPECT_NE(denied.back(), u'.');
+  EXPECT_EQ(SystemErrorText(0x2000ABCDu), u"Error 0x2000ABCD");
+}
+
+FILETIME CreationTimeOf(const std::u16string& path) {
+  FILETIME created{};
+  HANDLE file = CreateFileW(ToWide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  GetFileTime(file, &created, nullptr, nullptr);
+  CloseHandle(file);
+  return created;
+}
+
+void SetCreationTime(const std::u16string& path, FILETIME created) {
+  HANDLE file = CreateFileW(ToWide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  SetFileTime(file, &created, nullptr, nullptr);
+  CloseHandle(file);
+}
+
+bool SameTime(FILETIME a, FILETIME b) { return CompareFileTime(&a, &b) == 0; }
+
+// ReplaceFileW keeps it, where the files can hold one (Wine's cannot).
+TEST_F(WinFileSystemTest, ReplacementKeepsTheCreationTime) {
+  const FILETIME long_ago{0x5A6F0000u, 0x01C0D000u};  // a day in 2001
+  std::u16string path = dir_.File("a.bar");
+  WriteBytes(dir_.path() / "a.bar", "old");
+  SetCreationTime(path, long_ago);
+  if (!SameTime(CreationTimeOf(path), long_ago)) {
+    GTEST_SKIP() << "the file system keeps no creation time that is set";
+  }
+  files_.ReplaceFile(path, "new");
+  EXPECT_EQ(files_.ReadFile(path), "new");
+  EXPECT_TRUE(SameTime(CreationTimeOf(path), long_ago));
   EXPECT_EQ(EntriesIn(dir_.path()), 1);
 }
 
@@ -78,12 +122,12 @@ TEST_F(WinFileSystemTest, ReplacementKeepsHiddenAndSystemAttributes) {
   for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN},
                            DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
     SCOPED_TRACE(attributes);
-    ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), attributes));
+    ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), attributes));
     files_.ReplaceFile(path, "new");
     EXPECT_EQ(AttributesOf(path) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), attributes);
     EXPECT_EQ(files_.ReadFile(path), "new");
   }
-  SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(EntriesIn(dir_.path()), 1);
 }
 
@@ -116,7 +160,7 @@ TEST_F(WinFileSystemTest, PathsLongerThanMaxPathWork) {
 class HeldOpen {
  public:
   explicit HeldOpen(const std::u16string& path)
-      : handle_(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+      : handle_(CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
   ~HeldOpen() { Release(); }
   HeldOpen(const HeldOpen&) = delete;
@@ -162,8 +206,9 @@ TEST_F(WinFileSystemTest, TargetReleasedSoonIsReplaced) {
 TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
   std::u16string path = dir_.File("a.bar");
   WriteBytes(dir_.path() / "a.bar", "old");
-  HANDLE writer = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE writer = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   std::u16string message = FailureMessage<OpenError>([&] { files_.ReadFile(path); });
   CloseHandle(writer);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `make dist`: dist/kelvane-<version>-win64.zip with kelvane.exe, README.md
 # and a sample kelvane.ini.
-#   scripts/dist.sh build/mingw/app/kelvane.exe 4.0.0
+#   scripts/dist.sh build/mingw/app/kelvane.exe "$(scripts/version.sh)"
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -37,6 +37,16 @@ std::string CannotOpen(const std::string& path, DWORD error) {
   return "Cannot open file \"" + path + "\". " + SystemErrorText(error) + ".";
 }
 
+// The same report for a path the system refuses in its own words (Wine: no
+// such path; Windows: a ":" inside makes the name invalid).
+std::string CannotOpenAsTheSystemSays(const std::string& path) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD error = GetLastError();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return CannotOpen(path, error);
+}
+
 // Names the case in failure messages.
 void PrintTo(const FailureCase& test_case, std::ostream* os) { *os << test_case.name; }
 
@@ -59,6 +69,26 @@ const FailureCase kFailures[] = {
      // The message names the full path, the steps resolved.
      [](const std::string& dir) {
        return CannotOpen(dir + "Bars\\main.bar", ERROR_FILE_NOT_FOUND);
+     }},
+    // Settings paths are relative to the program folder, absolute ones too:
+    // the bars that path names exist, but the program does not look there.
+    {"AbsoluteBarFolderIsPutBehindTheProgramFolder", L"kelvane.exe", L"kelvane",
+     [](const ProgramFolder& folder) {
+       folder.WriteSettings(folder.dir() + L"Bar", kDefaultMainBar);
+       folder.Write(kDefaultMainBar, kMainBar);
+       folder.Write(L"Bar\\tools.bar", kSubBar);
+     },
+     [](const std::string& dir) {
+       return CannotOpenAsTheSystemSays(dir + dir + "Bar\\tools.bar");
+     }},
+    {"AbsoluteMainBarIsPutBehindTheProgramFolder", L"kelvane.exe", L"kelvane",
+     [](const ProgramFolder& folder) {
+       folder.WriteSettings(L"Bar", folder.Path(kDefaultMainBar));
+       folder.Write(kDefaultMainBar, kMainBar);
+       folder.Write(L"Bar\\tools.bar", kSubBar);
+     },
+     [](const std::string& dir) {
+       return CannotOpenAsTheSystemSays(dir + dir + "Bar\\000_Osnovnaja.bar");
      }},
     {"CountIsNotANumber", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) {
@@ -103,7 +133,7 @@ TEST_P(ErrorReportTest, ReportsLeavesFilesAloneAndWaitsMinimized) {
 
   HWND window =
       PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
-  ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\" after the report";
+  ASSERT_TRUE(window) << "no window \"" << Utf8(kWindowCaption) << "\" after the report";
   EXPECT_TRUE(IsIconic(window));
   ASSERT_TRUE(WaitUntilIdle(window, kStartTimeoutMs));
   EXPECT_FALSE(run.WaitForExit(300)) << "the program ended by itself after a failure";
@@ -130,7 +160,7 @@ TEST_F(EmptyMainBarTest, DoesNothingAndWaitsMinimized) {
   ASSERT_TRUE(run.WaitUntilIdle());
   HWND window =
       PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
-  ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\"";
+  ASSERT_TRUE(window) << "no window \"" << Utf8(kWindowCaption) << "\"";
   EXPECT_TRUE(IsIconic(window));
   EXPECT_FALSE(run.WaitForExit(300)) << "the program ended by itself";
   EXPECT_FALSE(FindMessageBox(run.id()));

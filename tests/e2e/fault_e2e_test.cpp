@@ -1,11 +1,12 @@
 // Toggles whose files fail them, run by the real program on real files: a
 // missing bar folder, a read-only bar, a folder where a bar should be, a
 // bar another program holds open (briefly, or for longer than the program
-// waits), a full disk. For each, in the expand and in the collapse: the
-// error report's caption and text, every file of the program folder byte
-// for byte with its read-only attribute, no temporary file left behind, no
-// word to the file manager; and, once the fault is mended, a run that ends
-// exactly where a run without it would have.
+// waits), a full disk, a bar folder that takes no temporary file. For
+// each, in the expand and in the collapse: the error report's caption and
+// text, every file of the program folder byte for byte with its read-only
+// attribute, no temporary file left behind, no word to the file manager;
+// and, once the fault is mended, a run that ends exactly where a run
+// without it would have.
 //
 // scripts/wine-faults.sh runs these with a wineserver that lacks root's
 // power over files nobody may write, and with the temporary folder on a
@@ -35,7 +36,6 @@ namespace {
 
 constexpr wchar_t kPar[] = L"tools.bar";
 constexpr wchar_t kSubBar[] = L"Bar\\tools.bar";
-constexpr wchar_t kWindowCaption[] = L"Kelvane v.4.0";
 constexpr DWORD kRunTimeoutMs = 30000;
 
 // Every file of the program folder but the program, its bytes preceded by
@@ -326,6 +326,32 @@ std::function<std::string(const std::string&)> Report(const std::string& what,
 
 std::string StreamWriteError(const std::string&) { return "Stream write error."; }
 
+// A main bar whose name leaves no room for the temporary file's suffix: the
+// save cannot make one beside it.
+const std::wstring kLongMainBar = L"Bar\\" + std::wstring(240, L'n') + L".bar";
+
+Prepare MoveMainBarToALongName() {
+  return [](const ProgramFolder& folder) {
+    MoveFileW(folder.Path(kDefaultMainBar).c_str(), folder.Path(kLongMainBar).c_str());
+    folder.WriteSettings(L"Bar", kLongMainBar);
+  };
+}
+
+// The system's reason for refusing such a name, whatever its words; the
+// program names a path that long in its \\?\ form.
+std::string NoTemporaryFileInTheBarFolder(const std::string& dir) {
+  const std::wstring temporary = L"\\\\?\\" + Wide(dir) + kLongMainBar + L".kelvane-1-0.tmp";
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    DeleteFileW(temporary.c_str());
+  }
+  return "Cannot create a temporary file in the folder \"" + dir + "Bar\". " +
+         SystemErrorText(error) + ".";
+}
+
 class FaultTest : public KelvaneTest, public testing::WithParamInterface<FaultCase> {
  protected:
   void SetUp() override {
@@ -442,6 +468,8 @@ const FaultCase kFaults[] = {
      Report("Cannot create", kDefaultMainBar, ERROR_ACCESS_DENIED), false, kNoChange, false},
     {"ExpandOnAFullDisk", Bars::kLargeMain, Start::kOriginal, kNoChange, FillTheDisk(),
      StreamWriteError, false, kNoChange, true},
+    {"ExpandMainBarFolderTakesNoTemporaryFile", Bars::kSmall, Start::kOriginal,
+     MoveMainBarToALongName(), kNoObstacle, NoTemporaryFileInTheBarFolder, false, nullptr, false},
     // The expand only reads the sub-bar.
     {"ExpandSubBarReadOnly", Bars::kSmall, Start::kOriginal, SetReadOnly(kSubBar, true),
      kNoObstacle, nullptr, false, nullptr, false},
@@ -466,6 +494,8 @@ const FaultCase kFaults[] = {
     {"CollapseMainBarReadTooLong", Bars::kSmall, Start::kExpanded, kNoChange,
      Hold(kDefaultMainBar, FILE_SHARE_READ),
      Report("Cannot create", kDefaultMainBar, ERROR_ACCESS_DENIED), true, kNoChange, false},
+    {"CollapseMainBarFolderTakesNoTemporaryFile", Bars::kSmall, Start::kExpanded,
+     MoveMainBarToALongName(), kNoObstacle, NoTemporaryFileInTheBarFolder, true, nullptr, false},
     {"CollapseMainBarReadBriefly", Bars::kSmall, Start::kExpanded, kNoChange,
      HoldBriefly(kDefaultMainBar), nullptr, false, nullptr, false},
     {"CollapseMainBarOnAFullDisk", Bars::kLargeMain, Start::kExpanded, kNoChange, FillTheDisk(),

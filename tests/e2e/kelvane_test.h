@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/version.h"
 #include "tests/e2e/program_folder.h"
 
 namespace e2e {
 
-// The caption of the program's only window.
-constexpr wchar_t kWindowCaption[] = L"Kelvane v.4.0";
+// The caption of the program's only window, "Kelvane v.<major>.<minor>".
+constexpr wchar_t kWindowCaption[] = KELVANE_WINDOW_CAPTION;
 
 // Where the program looks for its main bar when kelvane.ini is absent.
 constexpr wchar_t kDefaultMainBar[] = L"Bar\\000_Osnovnaja.bar";

@@ -1,6 +1,8 @@
-// The settings window, driven as a user drives it: its layout, the two
-// "Find" buttons with the system's file dialog, and OK writing kelvane.ini.
+// The settings window, driven as a user drives it: its layout at 96 DPI and
+// above, the two "Find" buttons with the system's file dialog, and OK
+// writing kelvane.ini.
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <ostream>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/file_manager_stand_in.h"
 #include "tests/e2e/kelvane_process.h"
 #include "tests/e2e/kelvane_test.h"
 #include "tests/e2e/message_box.h"
@@ -128,8 +131,9 @@ class SettingsWindowTest : public KelvaneTest {
 };
 
 TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
+  FileManagerStandIn file_manager;
   HWND window = Open();
-  ASSERT_TRUE(window) << "no settings window \"Kelvane v.4.0\" at normal size";
+  ASSERT_TRUE(window) << "no settings window \"" << Utf8(kWindowCaption) << "\" at normal size";
 
   const SIZE client = ClientSize(window);
   EXPECT_EQ(client.cx, Scaled(369));
@@ -176,6 +180,49 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
 
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
   EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "closing must not write the settings";
+  EXPECT_EQ(file_manager.UserMessages().size(), 0u) << Describe(file_manager.UserMessages());
+}
+
+// The window has no maximize box, but the system or the user can maximize
+// it all the same; the next activation brings it back to its normal size.
+TEST_F(SettingsWindowTest, ActivationBringsAMaximizedWindowBack) {
+  HWND window = Open();
+  ASSERT_TRUE(window);
+  ShowWindow(window, SW_MAXIMIZE);
+  ASSERT_TRUE(PollFor([&] { return IsZoomed(window); }, kExitTimeoutMs)) << "not maximized";
+  PostMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(PollFor([&] { return !IsZoomed(window) && !IsIconic(window); }, kExitTimeoutMs))
+      << "still maximized after the activation";
+  EXPECT_EQ(ClientSize(window).cx, Scaled(369));
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+}
+
+// A folder where kelvane.ini goes refuses the first write. The report names
+// the file; once it is dismissed the window is still there with its texts,
+// and nothing is written, though the folder has gone meanwhile.
+TEST_F(SettingsWindowTest, RefusedWriteIsReportedAndTheWindowStays) {
+  ASSERT_TRUE(CreateDirectoryW(folder_.Path(L"kelvane.ini").c_str(), nullptr));
+  HWND window = Open();
+  ASSERT_TRUE(window);
+  HWND edit3 = Control(window, "Edit3");
+  HWND edit4 = Control(window, "Edit4");
+  ASSERT_TRUE(edit3 && edit4) << DescribeChildren(window);
+  SetText(edit3, L"New Bars");
+  SetText(edit4, L"New Bars\\main.bar");
+  Click(Control(window, "Button3"));
+
+  const auto box = WaitForMessageBox(run_->id(), kStartTimeoutMs);
+  ASSERT_TRUE(box) << "no error report";
+  EXPECT_EQ(Utf8(box->text), "Unable to write to " + Utf8(folder_.Path(L"kelvane.ini")) + ".");
+  RemoveDirectoryW(folder_.Path(L"kelvane.ini").c_str());
+  ASSERT_TRUE(DismissWithOk(*box, kExitTimeoutMs));
+  ASSERT_TRUE(WaitUntilIdle(window, kExitTimeoutMs));
+  EXPECT_FALSE(run_->WaitForExit(300)) << "the program ended";
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(Utf8(WindowText(edit3)), "New Bars");
+  EXPECT_EQ(Utf8(WindowText(edit4)), "New Bars\\main.bar");
+  EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "pathMainPanel was written after pathBar failed";
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
 }
 
 TEST_F(SettingsWindowTest, OkSavesBothFieldsAndEnds) {
@@ -252,17 +299,103 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
                          testing::Values(FindCase{"BarFolder", "Button1", "Edit3", L"Chosen Bars",
                                                   "Chosen Bars"},
                                          FindCase{"MainBar", "Button2", "Edit4",
-                                                  L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"}),
+                                                  L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"},
+                                         // A main bar the user means to start.
+                                         FindCase{"MainBarNotThereYet", "Button2", "Edit4",
+                                                  L"Chosen Bars\\new.bar",
+                                                  "Chosen Bars\\new.bar"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The control of that name at any scale: the children come in the order of
+// kLayout.
+HWND ControlAtAnyScale(HWND window, const char* name) {
+  const std::vector<HWND> children = Children(window);
+  for (size_t i = 0; i < std::size(kLayout) && i < children.size(); ++i) {
+    if (std::string(kLayout[i].name) == name && ClassName(children[i]) == kLayout[i].kind) {
+      return children[i];
+    }
+  }
+  return nullptr;
+}
+
+// The extent of a text in the program's font at `dpi`: Tahoma, 11 pixels
+// high at 96 DPI.
+SIZE TextExtent(const std::wstring& text, int dpi) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontW(-MulDiv(11, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  HGDIOBJ old_font = SelectObject(dc, font);
+  RECT extent{};
+  DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old_font);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return {extent.right, extent.bottom};
+}
+
+// Wine takes the display's scale from the prefix when a program starts:
+// LogPixels under HKCU\Control Panel\Desktop.
+void SetLogPixels(DWORD dpi) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                  nullptr, &key, nullptr);
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  RegCloseKey(key);
+}
+
+// Runs in a Wine prefix of its own (ctest entry e2e_dpi), which keeps the
+// last scale set: no other test starts the program there.
+class ScaledSettingsWindowTest : public SettingsWindowTest,
+                                 public testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    SettingsWindowTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    if (!std::getenv("KELVANE_E2E_DPI_RUNNER")) {
+      GTEST_SKIP() << "changes the prefix's scale: run by the ctest entry e2e_dpi";
+    }
+    SetProcessDPIAware();  // the program's pixels, unscaled
+    SetLogPixels(GetParam());
+  }
+};
+
+TEST_P(ScaledSettingsWindowTest, EveryLabelClearsTheControlToItsRight) {
+  const int dpi = GetParam();
+  HWND window = Open();
+  ASSERT_TRUE(window) << "no settings window at normal size";
+  ASSERT_EQ(ClientSize(window).cx, MulDiv(369, dpi, 96)) << "the program is not at " << dpi;
+  const std::pair<const char*, const char*> kLabelsAndNeighbours[] = {
+      {"Label3", "Edit3"}, {"Label4", "Edit4"}, {"Label1", "Button3"}};
+  for (const auto& [label_name, neighbour_name] : kLabelsAndNeighbours) {
+    SCOPED_TRACE(label_name);
+    HWND label = ControlAtAnyScale(window, label_name);
+    HWND neighbour = ControlAtAnyScale(window, neighbour_name);
+    ASSERT_TRUE(label && neighbour) << DescribeChildren(window);
+    const SIZE text = TextExtent(WindowText(label), dpi);
+    const RECT place = RectInParent(label);
+    const RECT next = RectInParent(neighbour);
+    EXPECT_LE(text.cx, place.right - place.left) << "the text is clipped";
+    EXPECT_LE(text.cy, place.bottom - place.top) << "the text is clipped";
+    EXPECT_LE(place.right, next.left) << "the label runs under " << neighbour_name;
+    EXPECT_LE(place.left + text.cx + 2, next.left) << "the text touches " << neighbour_name;
+  }
+  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaledSettingsWindowTest, testing::Values(120, 144, 192),
+                         [](const auto& info) { return std::to_string(info.param); });
 
 TEST_F(SettingsWindowTest, EmptyQuotedArgumentOpensTheWindowWithoutReadingBars) {
   // No main bar at all: reading it would end in an error report.
+  FileManagerStandIn file_manager;
   HWND window = Open(L"\"\"");
   ASSERT_TRUE(window) << "no settings window at normal size";
   ASSERT_TRUE(WaitUntilIdle(window, kStartTimeoutMs));
   const auto box = FindMessageBox(run_->id());
   EXPECT_FALSE(box) << Describe(*box);
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
+  EXPECT_EQ(file_manager.UserMessages().size(), 0u) << Describe(file_manager.UserMessages());
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// The settings window after a toggle that did not go through: it comes up
+// The program as it is started: the version its file carries, and the
+// settings window after a toggle that did not go through, which comes up
 // only then, minimized, and still holds the paths the toggle used, so the
 // user can restore it, correct them and save them with OK.
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/version.h"
 #include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/build_paths.h"
 #include "tests/e2e/kelvane_process.h"
 #include "tests/e2e/kelvane_test.h"
 #include "tests/e2e/message_box.h"
@@ -13,6 +16,37 @@
 
 namespace e2e {
 namespace {
+
+// The version information and the manifest follow project() in
+// CMakeLists.txt, as the caption does (kWindowCaption, from the same header).
+TEST(ExecutableTest, CarriesTheProjectVersion) {
+  const std::wstring exe = KelvaneExe();
+  DWORD ignored = 0;
+  std::vector<char> info(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+  ASSERT_FALSE(info.empty()) << "no version information";
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(KELVANE_VERSION_MINOR, KELVANE_VERSION_MAJOR));
+  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, KELVANE_VERSION_PATCH));
+  for (const auto& [name, expected] : {std::pair{L"FileVersion", KELVANE_FILE_VERSION_TEXT},
+                                       std::pair{L"ProductVersion", KELVANE_VERSION_TEXT}}) {
+    wchar_t* text = nullptr;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    ASSERT_TRUE(VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &size));
+    EXPECT_EQ(Utf8(text), expected) << Utf8(name);
+  }
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_TRUE(found) << "no manifest";
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                             SizeofResource(module, found));
+  FreeLibrary(module);
+  EXPECT_NE(manifest.find("name=\"Kelvane\" version=\"" KELVANE_FILE_VERSION_TEXT "\""),
+            std::string::npos)
+      << manifest;
+}
 
 struct StartCase {
   const char* name;
@@ -52,7 +86,7 @@ TEST_P(WindowAfterToggleTest, HoldsTheStoredPathsAndSavesCorrections) {
   }
   HWND window =
       PollFor([&] { return FindTopLevel(run.id(), L"", kWindowCaption); }, kStartTimeoutMs);
-  ASSERT_TRUE(window) << "no window \"Kelvane v.4.0\"";
+  ASSERT_TRUE(window) << "no window \"" << Utf8(kWindowCaption) << "\"";
   EXPECT_TRUE(IsIconic(window));
   std::vector<HWND> fields = EditFields(window);
   ASSERT_EQ(fields.size(), 2u);

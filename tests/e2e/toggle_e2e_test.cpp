@@ -94,21 +94,52 @@ TEST_F(ToggleTest, OtherSectionsAndCommentsComeBackAsTheyWere) {
   EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", sub_bar));
 }
 
-TEST_F(ToggleTest, SettingsPathsAndArgumentWithBlanks) {
-  folder_.WriteSettings(L"My Bars", L"My Bars\\main bar.bar");
-  folder_.Write(L"My Bars\\main bar.bar", CrLfLines(kOwnEntries));
-  folder_.Write(L"My Bars\\my tools.bar", CrLfLines(kToolsSubBar));
+// Where the settings and the argument put the two bars: the program folder,
+// then pathBar, a "\" and the argument for the sub-bar; the program folder
+// and pathMainPanel for the main bar.
+struct PathCase {
+  const char* name;
+  const wchar_t* path_bar;
+  const wchar_t* path_main_panel;
+  const wchar_t* argument;  // as the command line has it
+  const wchar_t* sub_bar;   // where that puts the sub-bar
+  const char* marker;       // the argument as the marker entry names it
+};
 
-  ASSERT_TRUE(Toggle(L"\"my tools.bar\""));
+// Names the case in failure messages.
+void PrintTo(const PathCase& test_case, std::ostream* os) { *os << test_case.name; }
+
+class SettingsPathTest : public KelvaneTest, public testing::WithParamInterface<PathCase> {};
+
+TEST_P(SettingsPathTest, ToggleFindsBothBars) {
+  const PathCase& c = GetParam();
+  folder_.WriteSettings(c.path_bar, c.path_main_panel);
+  folder_.Write(c.path_main_panel, CrLfLines(kOwnEntries));
+  folder_.Write(c.sub_bar, CrLfLines(kToolsSubBar));
+
+  ASSERT_TRUE(Toggle(c.argument));
   Lines expanded = kToolsExpanded;
-  expanded[8] = "button3=my tools.barx1";
-  ASSERT_TRUE(FileHolds(L"My Bars\\main bar.bar", CrLfLines(expanded)));
+  expanded[8] = std::string("button3=") + c.marker + "x1";
+  ASSERT_TRUE(FileHolds(c.path_main_panel, CrLfLines(expanded)));
 
-  ASSERT_TRUE(Toggle(L"\"my tools.bar\""));
-  EXPECT_TRUE(FileHolds(L"My Bars\\my tools.bar", CrLfLines(kToolsCollapsed)));
-  EXPECT_TRUE(FileHolds(L"My Bars\\main bar.bar", CrLfLines(kOwnEntriesCollapsed)));
+  ASSERT_TRUE(Toggle(c.argument));
+  EXPECT_TRUE(FileHolds(c.sub_bar, CrLfLines(kToolsCollapsed)));
+  EXPECT_TRUE(FileHolds(c.path_main_panel, CrLfLines(kOwnEntriesCollapsed)));
   EXPECT_FALSE(folder_.Read(kDefaultMainBar));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SettingsPathTest,
+    testing::Values(PathCase{"BlanksInPathsAndArgument", L"My Bars", L"My Bars\\main bar.bar",
+                             L"\"my tools.bar\"", L"My Bars\\my tools.bar", "my tools.bar"},
+                    // The two "\" in a row count as one.
+                    PathCase{"BarFolderEndingInABackslash", L"Bars\\", L"Bars\\main.bar",
+                             L"tools.bar", L"Bars\\tools.bar", "tools.bar"},
+                    PathCase{"EmptyBarFolderIsTheProgramFolder", L"", L"main.bar", L"tools.bar",
+                             L"tools.bar", "tools.bar"},
+                    PathCase{"ArgumentNamingAFileInASubfolder", L"Bars", L"Bars\\main.bar",
+                             L"Sub\\tools.bar", L"Bars\\Sub\\tools.bar", "Sub\\tools.bar"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A main bar is written back in the encoding it was read in. The texts hold
 // characters of several scripts and one outside the 16-bit plane, which

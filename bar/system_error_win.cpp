@@ -1,10 +1,10 @@
-#include "app/system_error_win.h"
+#include "bar/system_error_win.h"
 
 #include <cstdio>
 
-#include "app/wide_win.h"
+#include "bar/wide_win.h"
 
-namespace app {
+namespace bar {
 
 std::u16string SystemErrorText(DWORD code) {
   wchar_t* text = nullptr;
@@ -17,9 +17,10 @@ std::u16string SystemErrorText(DWORD code) {
     message.pop_back();
   }
   if (!message.empty()) return message;
+  // An HRESULT reads best in hexadecimal, and a Win32 code is no worse off.
   char fallback[32];
   std::snprintf(fallback, sizeof fallback, "Error 0x%08lX", static_cast<unsigned long>(code));
   return std::u16string(fallback, fallback + std::char_traits<char>::length(fallback));
 }
 
-}  // namespace app
+}  // namespace bar
