@@ -65,7 +65,9 @@ BarParts BarParts::Parse(const std::vector<std::u16string>& lines, const std::u1
       parts.count_place_ = parts.body_.size();
       parts.body_.emplace_back();
       count = u"Buttoncount=" + line.substr(line.find(u'=') + 1);
-    } else if (OwnedByNoEntry(line)) {
+    } else if (OwnedByNoEntry(line) || IsCountLine(line)) {
+      // A second count line is dead to every reader, and were it moved
+      // ahead of the first one, it would become the count.
       parts.body_.emplace_back(line);
     } else {
       parts.body_.emplace_back();

@@ -36,7 +36,7 @@ bool IsSectionHeader(std::u16string_view line);
 bool IsButtonSectionHeader(std::u16string_view line);
 
 // A line of the button section that belongs to no entry: empty, without "=",
-// or a comment (";" after blanks).
+// or a comment (";" after blanks). So is every count line after the first.
 bool OwnedByNoEntry(std::u16string_view line);
 
 // The first button section: the index of its header line and the index past

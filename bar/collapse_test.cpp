@@ -414,7 +414,7 @@ TEST(CollapseTest, LinesWithoutNumberStayAndAreNotRenumbered) {
   EXPECT_EQ(rig.Sub(u"a.bar"), (Lines{u"[Buttonbar]", u"Buttoncount=1", u"button1=x"}));
   EXPECT_CONTENT(rig.Main(),
                  (Lines{u"[Buttonbar]", u"Buttoncount=3", u";heading", u"button1=m",
-                        u"Buttoncount=99", u"button2=b.barx1", u"cmd2=-2", u"button3=y",
+                        u"button2=b.barx1", u"cmd2=-2", u"button3=y", u"Buttoncount=99",
                         u"tail line"}));
 }
 

@@ -60,8 +60,10 @@ bool HasBreakOrNul(const std::u16string& line) {
 }
 
 // True when saving can only give the file's own bytes back: the text is
-// every line followed by CR LF, the save keeps the encoding, and neither
-// the mark a UTF-8 code page adds nor an odd UTF-16 byte it drops applies.
+// every line followed by CR LF, the save keeps the encoding, neither the
+// mark a UTF-8 code page adds nor an odd UTF-16 byte it drops applies, and
+// legacy bytes are each character's usual form (code page 932 has two for
+// some characters, and a save writes the usual one).
 bool IsInSavedForm(std::string_view bytes, const LineList& list) {
   std::size_t mark = 0;
   const Encoding detected = bar::DetectEncoding(bytes, &mark);
@@ -72,7 +74,11 @@ bool IsInSavedForm(std::string_view bytes, const LineList& list) {
   const std::string_view body = bytes.substr(mark);
   const bool utf16 = detected == Encoding::kUtf16LE || detected == Encoding::kUtf16BE;
   if (utf16 && body.size() % 2 != 0) return false;
-  return bar::DecodeBarText(body, detected) == JoinedWithCrLf(list.lines());
+  const std::u16string text = bar::DecodeBarText(body, detected);
+  if (detected == Encoding::kLegacy && bar::EncodeCodePage(bar::LegacyCodePage(), text) != body) {
+    return false;
+  }
+  return text == JoinedWithCrLf(list.lines());
 }
 
 CheckResult CheckSaveAndReload(const std::string& bytes, const LineList& list,
@@ -234,12 +240,12 @@ std::multiset<std::u16string> Body(const Lines& lines, std::optional<int32_t> le
     const std::u16string& line = lines[i];
     const bool in_section =
         section && static_cast<int32_t>(i) >= section->header && static_cast<int32_t>(i) < section->end;
-    if (!in_section || bar::OwnedByNoEntry(line)) {
-      if (!section || static_cast<int32_t>(i) != section->header) body.insert(line);
+    if (!counted && in_section && bar::IsCountLine(line)) {
+      counted = true;
       continue;
     }
-    if (!counted && bar::IsCountLine(line)) {
-      counted = true;
+    if (!in_section || bar::OwnedByNoEntry(line) || bar::IsCountLine(line)) {
+      if (!section || static_cast<int32_t>(i) != section->header) body.insert(line);
       continue;
     }
     if (!entries || (left_out && bar::NumberOf(line) == left_out)) continue;

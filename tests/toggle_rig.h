@@ -110,7 +110,7 @@ inline BarContent ContentOf(const Lines& lines) {
       counted = true;
       content.count = bar::CountValue(line);
       content.skeleton[static_cast<std::size_t>(i)] = u"<count>";
-    } else if (!bar::OwnedByNoEntry(line)) {
+    } else if (!bar::OwnedByNoEntry(line) && !bar::IsCountLine(line)) {
       content.entries[bar::NumberOf(line)].insert(line);
       content.skeleton[static_cast<std::size_t>(i)] = u"<entry>";
     }
