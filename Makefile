@@ -6,7 +6,7 @@ SHELL := /bin/bash
 VERSION := $(shell scripts/version.sh)
 EXE := build/mingw/app/kelvane.exe
 
-.PHONY: test unit exe run dist bench fuzz screenshot clean
+.PHONY: test unit exe run dist bench fuzz screenshot format clean
 
 test: unit
 	@scripts/setup.sh windows
@@ -57,6 +57,11 @@ SCREENSHOT := docs/settings-window$(if $(filter 96,$(DPI)),,-$(shell echo $$(($(
 screenshot: exe
 	@scripts/setup.sh screenshot
 	@scripts/with-wine.sh scripts/screenshot.sh $(EXE) $(SCREENSHOT) $(DPI)
+
+# Applies .clang-format to every C++ file of the project.
+format:
+	@scripts/setup.sh format
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i --style=file
 
 clean:
 	rm -rf build dist

@@ -4,6 +4,7 @@
 #   scripts/setup.sh native    compiler, CMake, Ninja, GoogleTest
 #   scripts/setup.sh windows   MinGW-w64, Wine, Xvfb
 #   scripts/setup.sh fuzz      clang with libFuzzer
+#   scripts/setup.sh format    clang-format
 #   scripts/setup.sh screenshot / dist   tools of those make targets
 #   scripts/setup.sh plot      gnuplot, for the benchmarks' plot
 set -euo pipefail
@@ -16,6 +17,7 @@ packages_for() {
     dist)    echo "zip" ;;
     plot)    echo "gnuplot-nox" ;;
     fuzz)    echo "clang libclang-rt-14-dev" ;;
+    format)  echo "clang-format" ;;
     *) echo "setup.sh: unknown group '$1'" >&2; exit 2 ;;
   esac
 }
