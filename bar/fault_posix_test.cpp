@@ -28,8 +28,8 @@ namespace bar {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::CorpusDir;
 using testing_support::FileSizeLimit;
+using testing_support::OwnBars;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -61,8 +61,8 @@ class ProgramFolder {
  public:
   ProgramFolder() {
     fs::create_directory(dir_.path() / "Bar");
-    WriteBytes(dir_.path() / kMainBar, ReadBytes(CorpusDir() / "022_dmitriyk1-default.bar"));
-    WriteBytes(dir_.path() / kSubBar, ReadBytes(CorpusDir() / "024_duzun-programming.bar"));
+    WriteBytes(dir_.path() / kMainBar, ReadBytes(OwnBars().dir / "utf16_leading_blank.bar"));
+    WriteBytes(dir_.path() / kSubBar, ReadBytes(OwnBars().dir / "dev_sub.bar"));
   }
 
   const fs::path& dir() const { return dir_.path(); }
