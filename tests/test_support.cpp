@@ -55,7 +55,7 @@ BarSet ExternalBars() {
   std::error_code error;
   if (fs::is_directory(dir, error)) return {"RealWorld", dir, ""};
   return {"RealWorld", {},
-          "no external corpus: " + dir.string() +
+          "no external corpus: " + dir.generic_string() +
               " is not a folder (KELVANE_CORPUS_DIR may name one with its MANIFEST.tsv)"};
 }
 
