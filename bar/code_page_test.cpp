@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "bar/unicode.h"
 #include "tests/test_support.h"
 
@@ -109,30 +106,18 @@ TEST_F(CodePageTest, LegacyCodePageCanBeSet) {
   EXPECT_EQ(LegacyCodePage(), kCodePageUtf8);
 }
 
-int CodePageOfCorpusEncoding(const std::string& encoding) {
-  if (encoding == "ascii") return 1252;
-  if (encoding == "cp1251") return 1251;
-  if (encoding == "cp936") return 936;
-  return 0;
-}
-
-// Real bars in legacy code pages, Cyrillic and Chinese ones among them, must
+// Bars in legacy code pages, Cyrillic and Chinese ones among them, must
 // decode to proper characters and encode back to the very same bytes.
-TEST_F(CodePageTest, CorpusFilesInLegacyCodePagesRoundTrip) {
-  std::ifstream manifest(testing_support::CorpusDir() / "MANIFEST.tsv");
-  ASSERT_TRUE(manifest) << "no MANIFEST.tsv in " << testing_support::CorpusDir();
-  std::string row;
-  std::getline(manifest, row);  // column names
+class CorpusCodePageTest : public ::testing::TestWithParam<testing_support::BarSet> {};
+
+TEST_P(CorpusCodePageTest, FilesInLegacyCodePagesRoundTrip) {
+  if (!GetParam().absence.empty()) GTEST_SKIP() << GetParam().absence;
   int checked = 0;
-  while (std::getline(manifest, row)) {
-    std::istringstream fields(row);
-    std::string name, encoding;
-    std::getline(fields, name, '\t');
-    for (int column = 1; column < 5; ++column) std::getline(fields, encoding, '\t');
-    int code_page = CodePageOfCorpusEncoding(encoding);
-    if (code_page == 0) continue;
-    SCOPED_TRACE(name);
-    std::string bytes = testing_support::ReadBytes(testing_support::CorpusDir() / name);
+  for (const testing_support::BarFile& file : testing_support::ManifestOf(GetParam())) {
+    if (file.encoding == "utf8" || file.encoding == "utf16le-bom") continue;
+    SCOPED_TRACE(file.path.string());
+    const int code_page = testing_support::CodePageFor(file.encoding);
+    std::string bytes = testing_support::ReadBytes(file.path);
     std::u16string text = DecodeCodePage(code_page, bytes);
     EXPECT_EQ(text.find(u'\uFFFD'), std::u16string::npos);
     EXPECT_TRUE(CodePageHolds(code_page, text));
@@ -141,6 +126,10 @@ TEST_F(CodePageTest, CorpusFilesInLegacyCodePagesRoundTrip) {
   }
   EXPECT_GE(checked, 10);
 }
+
+INSTANTIATE_TEST_SUITE_P(Bars, CorpusCodePageTest,
+                         ::testing::ValuesIn(testing_support::BarSets()),
+                         testing_support::NameOf<testing_support::BarSet>);
 
 }  // namespace
 }  // namespace bar

@@ -363,11 +363,14 @@ TEST(LB1SortTest, MatchesPlainComparisonOnRandomBars) {
   }
 }
 
-TEST(LB1SortTest, RealBarsKeepEveryLineOrFailUnchanged) {
-  for (const std::string& name : testing_support::CorpusFiles()) {
-    SCOPED_TRACE(name);
+class LB1SortCorpusTest : public ::testing::TestWithParam<testing_support::BarSet> {};
+
+TEST_P(LB1SortCorpusTest, BarsKeepEveryLineOrFailUnchanged) {
+  if (!GetParam().absence.empty()) GTEST_SKIP() << GetParam().absence;
+  for (const testing_support::BarFile& file : testing_support::ManifestOf(GetParam())) {
+    SCOPED_TRACE(file.path.string());
     LineList list;
-    list.LoadFromFile((testing_support::CorpusDir() / name).u16string());
+    list.LoadFromFile(file.path.u16string());
     if (list.Count() < 2) continue;
     Lines before = list.lines();
     std::u16string error = SortError(list);
@@ -383,6 +386,9 @@ TEST(LB1SortTest, RealBarsKeepEveryLineOrFailUnchanged) {
     EXPECT_EQ(after, before);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Bars, LB1SortCorpusTest, ::testing::ValuesIn(testing_support::BarSets()),
+                         testing_support::NameOf<testing_support::BarSet>);
 
 TEST(BlankLineRemovalTest, RemovesEmptyLinesOnly) {
   struct Case {

@@ -6,10 +6,8 @@
 // file left behind, no word to the file manager, and, once the fault is
 // mended, a run that ends exactly where a run without it would have.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -24,12 +22,14 @@
 #include "bar/toggle.h"
 #include "bar/unicode.h"
 #include "tests/test_support.h"
+#include "tests/test_support_posix.h"
 
 namespace bar {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::CorpusDir;
+using testing_support::FileSizeLimit;
+using testing_support::OwnBars;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -61,8 +61,8 @@ class ProgramFolder {
  public:
   ProgramFolder() {
     fs::create_directory(dir_.path() / "Bar");
-    WriteBytes(dir_.path() / kMainBar, ReadBytes(CorpusDir() / "022_dmitriyk1-default.bar"));
-    WriteBytes(dir_.path() / kSubBar, ReadBytes(CorpusDir() / "024_duzun-programming.bar"));
+    WriteBytes(dir_.path() / kMainBar, ReadBytes(OwnBars().dir / "utf16_leading_blank.bar"));
+    WriteBytes(dir_.path() / kSubBar, ReadBytes(OwnBars().dir / "dev_sub.bar"));
   }
 
   const fs::path& dir() const { return dir_.path(); }
@@ -85,28 +85,6 @@ class ProgramFolder {
 
  private:
   TempDir dir_;
-};
-
-// A file-size limit makes write() stop short, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &old_limit_);
-    rlimit limit = old_limit_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_limit_);
-    std::signal(SIGXFSZ, old_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_limit_;
-  void (*old_handler_)(int);
 };
 
 enum class Start { kOriginal, kExpanded };

@@ -25,13 +25,13 @@ using Files = std::map<std::u16string, std::string>;
 
 constexpr char16_t kSubName[] = u"programming.bar";
 
-// A real user's main bar (UTF-16 with its mark, a blank line before the
-// header) and a real sub-bar, so that the files compared hold more than a
-// toy bar's few lines.
+// A user's main bar (UTF-16 with its mark, a blank line before the header)
+// and a sub-bar with LF line ends, so that the files compared hold more
+// than a toy bar's few lines.
 Files OriginalFiles() {
   namespace ts = testing_support;
-  return {{ToggleRig::MainPath(), ts::ReadBytes(ts::CorpusDir() / "022_dmitriyk1-default.bar")},
-          {ToggleRig::SubPath(kSubName), ts::ReadBytes(ts::CorpusDir() / "024_duzun-programming.bar")}};
+  return {{ToggleRig::MainPath(), ts::ReadBytes(ts::OwnBars().dir / "utf16_leading_blank.bar")},
+          {ToggleRig::SubPath(kSubName), ts::ReadBytes(ts::OwnBars().dir / "dev_sub.bar")}};
 }
 
 // The files after one run without any fault, starting from `files`.

@@ -1,21 +1,21 @@
 #include "bar/file_system.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "bar/errors.h"
 #include "bar/unicode.h"
 #include "tests/test_support.h"
+#include "tests/test_support_posix.h"
 
 namespace bar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::FileSizeLimit;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -95,26 +95,6 @@ TEST_F(PosixFileSystemTest, NewFileGetsTheUsualPermissions) {
   umask(mask);
   EXPECT_EQ(ModeOf(dir_.path() / "a.bar"), 0644u);
 }
-
-// A file-size limit makes write() stop short, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &old_limit_);
-    rlimit limit = old_limit_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_limit_);
-    std::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_limit_;
-  void (*old_handler_)(int);
-};
 
 TEST_F(PosixFileSystemTest, ShortWriteKeepsTheOldFile) {
   fs::path file = dir_.path() / "a.bar";

@@ -1,16 +1,14 @@
-// Every real-world bar, expanded and collapsed again as the main bar and as
+// Every bar of the sets, expanded and collapsed again as the main bar and as
 // a sub-bar, on real files: both files come back with every entry, number,
 // count and character, or the expand refuses with a clear message and
 // leaves both files byte for byte as they were.
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "bar/collapse.h"
 #include "bar/errors.h"
@@ -26,37 +24,17 @@ namespace {
 
 namespace ts = testing_support;
 
-// MANIFEST.tsv: file, repository, path, commit, encoding_as_saved, ...
-std::map<std::string, std::string> EncodingsFromManifest() {
-  std::map<std::string, std::string> encodings;
-  std::ifstream in(ts::CorpusDir() / "MANIFEST.tsv");
-  std::string row;
-  std::getline(in, row);  // the heading
-  while (std::getline(in, row)) {
-    std::vector<std::string> fields;
-    std::istringstream cells(row);
-    for (std::string cell; std::getline(cells, cell, '\t');) fields.push_back(cell);
-    if (fields.size() >= 5) encodings[fields[0]] = fields[4];
-  }
-  return encodings;
-}
-
-// The code page of the machine the bar comes from: its own for the ANSI
-// files, a Russian system's for UTF-8 without a mark.
-int CodePageFor(const std::string& encoding) {
-  if (encoding == "cp1251" || encoding == "utf8") return 1251;
-  if (encoding == "cp936") return 936;
-  return 1252;
-}
-
 // The bars the toggle refuses, and a part of the message that says why.
 const std::map<std::string, std::string> kRefusedAsMain = {
     {"010_kuznecov-handwritten.bar", "has no \"Buttoncount=\" line"},
-    // Buttoncount=1 with entries 1 and 3: the file manager hides entry 3.
+    {"handwritten.bar", "has no \"Buttoncount=\" line"},
+    // The count hides entries the file manager does not show.
     {"128_doublecmd-default-gap.bar", "numbered above its button count (1)"},
+    {"count_below.bar", "numbered above its button count (2)"},
 };
 const std::map<std::string, std::string> kRefusedAsSub = {
     {"010_kuznecov-handwritten.bar", "has no \"Buttoncount=\" line"},
+    {"handwritten.bar", "has no \"Buttoncount=\" line"},
 };
 
 const std::string kPartner =
@@ -69,21 +47,20 @@ ts::Lines LinesOfBytes(const std::string& bytes) {
   return SplitLines(DecodeBarText(std::string_view(bytes).substr(mark), encoding));
 }
 
-class ToggleCorpusTest : public ::testing::TestWithParam<std::string> {
+class ToggleCorpusTest : public ::testing::TestWithParam<ts::BarFile> {
  protected:
   // Expands sub.bar into main.bar and collapses it again; `real` is written
   // as the main bar or as the sub-bar, the partner bar on the other side.
   void ExpandAndCollapse(bool real_is_main) {
-    static const std::map<std::string, std::string> encodings = EncodingsFromManifest();
-    const std::string& name = GetParam();
-    ASSERT_EQ(encodings.count(name), 1u) << "not in MANIFEST.tsv";
-    ts::ScopedCodePage code_page(CodePageFor(encodings.at(name)));
+    if (!GetParam().absence.empty()) GTEST_SKIP() << GetParam().absence;
+    const std::string name = GetParam().path.filename().string();
+    ts::ScopedCodePage code_page(ts::CodePageFor(GetParam().encoding));
 
     ts::TempDir dir;
     std::filesystem::create_directories(dir.path() / "Bar");
     const std::filesystem::path main_file = dir.path() / "Bar" / "main.bar";
     const std::filesystem::path sub_file = dir.path() / "Bar" / "sub.bar";
-    const std::string real = ts::ReadBytes(ts::CorpusDir() / name);
+    const std::string real = ts::ReadBytes(GetParam().path);
     const std::string main_before = real_is_main ? real : kPartner;
     const std::string sub_before = real_is_main ? kPartner : real;
     ts::WriteBytes(main_file, main_before);
@@ -143,27 +120,34 @@ TEST_P(ToggleCorpusTest, AsSubBar) { ExpandAndCollapse(false); }
 // a random order until all are folded again. A refused toggle changes no
 // file; at the end every file holds what it held.
 TEST_P(ToggleCorpusTest, InBlockSequences) {
-  static const std::map<std::string, std::string> encodings = EncodingsFromManifest();
-  static const std::vector<std::string> names = ts::CorpusFiles();
-  const std::string& name = GetParam();
-  const int code_page = CodePageFor(encodings.at(name));
+  if (!GetParam().absence.empty()) GTEST_SKIP() << GetParam().absence;
+  static const std::vector<ts::BarFile> own = ts::ManifestOf(ts::OwnBars());
+  static const std::vector<ts::BarFile> external = ts::ManifestOf(ts::ExternalBars());
+  const ts::BarFile& bar = GetParam();
+  const std::vector<ts::BarFile>& set =
+      std::any_of(own.begin(), own.end(), [&](const ts::BarFile& f) { return f.path == bar.path; })
+          ? own
+          : external;
+  const int code_page = ts::CodePageFor(bar.encoding);
   ts::ScopedCodePage scoped(code_page);
-  std::vector<std::string> partners;
-  const auto self = std::find(names.begin(), names.end(), name);
-  for (std::size_t k = 1; k < names.size() && partners.size() < 2; ++k) {
-    const std::string& other = names[(self - names.begin() + k) % names.size()];
-    if (CodePageFor(encodings.at(other)) == code_page) partners.push_back(other);
+  std::vector<std::filesystem::path> partners;
+  const auto self = std::find_if(set.begin(), set.end(),
+                                 [&](const ts::BarFile& f) { return f.path == bar.path; });
+  for (std::size_t k = 1; k < set.size() && partners.size() < 2; ++k) {
+    const ts::BarFile& other = set[(self - set.begin() + k) % set.size()];
+    if (ts::CodePageFor(other.encoding) == code_page) partners.push_back(other.path);
   }
+  if (partners.empty()) GTEST_SKIP() << "no other bar of code page " << code_page;
 
   ts::ToggleRig rig;
   const std::u16string subs[] = {u"a.bar", u"b.bar"};
   std::map<std::u16string, std::string> before = {
-      {ts::ToggleRig::MainPath(), ts::ReadBytes(ts::CorpusDir() / name)}};
+      {ts::ToggleRig::MainPath(), ts::ReadBytes(bar.path)}};
   for (std::size_t k = 0; k < partners.size(); ++k) {
-    before[ts::ToggleRig::SubPath(subs[k])] = ts::ReadBytes(ts::CorpusDir() / partners[k]);
+    before[ts::ToggleRig::SubPath(subs[k])] = ts::ReadBytes(partners[k]);
   }
   rig.files.files = before;
-  std::mt19937 random(static_cast<uint32_t>(std::hash<std::string>()(name)));
+  std::mt19937 random(static_cast<uint32_t>(std::hash<std::string>()(bar.name)));
   std::set<std::u16string> unfolded;
   for (int step = 0; step < 8 || !unfolded.empty(); ++step) {
     const std::u16string sub =
@@ -192,16 +176,12 @@ TEST_P(ToggleCorpusTest, InBlockSequences) {
   }
 }
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string name = info.param.substr(0, info.param.find('.'));
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(RealWorld, ToggleCorpusTest, ::testing::ValuesIn(ts::CorpusFiles()),
-                         TestName);
+INSTANTIATE_TEST_SUITE_P(OwnBars, ToggleCorpusTest,
+                         ::testing::ValuesIn(ts::ManifestOf(ts::OwnBars())),
+                         ts::NameOf<ts::BarFile>);
+INSTANTIATE_TEST_SUITE_P(RealWorld, ToggleCorpusTest,
+                         ::testing::ValuesIn(ts::ManifestOf(ts::ExternalBars())),
+                         ts::NameOf<ts::BarFile>);
 
 }  // namespace
 }  // namespace bar

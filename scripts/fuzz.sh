@@ -4,7 +4,9 @@
 # its own, then prints what each one did.
 #   scripts/fuzz.sh [N]
 # Inputs: fuzz/seeds/<target>, fuzz/regressions/<target> and seeds made from
-# the real-world bars (KELVANE_CORPUS_DIR, by default the shared corpus).
+# the project's bars (tests/bars) and, where there is one, the external
+# corpus of real users' bars (KELVANE_CORPUS_DIR, by default
+# ../shared/corpus/realworld beside the tree).
 # The working corpus grows in build/fuzz-corpus/<target>; an input that
 # breaks an invariant is written to build/fuzz-artifacts/<target>/, and the
 # script then exits with 1. Keep such an input in fuzz/regressions/<target>/
@@ -36,24 +38,30 @@ selector_for() {
 partner=$'[Buttonbar]\r\nButtoncount=2\r\nbutton1=wcmicons.dll,1\r\ncmd1=cm_SrcComments\r\niconic1=0\r\nbutton2=%windir%\\notepad.exe\r\ncmd2=notepad.exe\r\niconic2=1\r\n'
 separator=$'\n--sub-bar--\n'
 
-make_corpus_seeds() {
-  local seeds="$root/build/fuzz-seeds"
-  rm -rf "$seeds"
-  mkdir -p "$seeds/load" "$seeds/toggle"
-  if [ ! -f "$corpus_dir/MANIFEST.tsv" ]; then
-    echo "fuzz.sh: no real-world bars in $corpus_dir; using the kept seeds alone" >&2
-    return
-  fi
+# Seeds from every bar file listed in $1/MANIFEST.tsv.
+make_seeds_from() {
+  local dir="$1" seeds="$root/build/fuzz-seeds"
   local file encoding name
+  mkdir -p "$seeds/load" "$seeds/toggle"
   while IFS=$'\t' read -r file _ _ _ encoding _; do
-    [ -f "$corpus_dir/$file" ] || continue
+    [ -f "$dir/$file" ] || continue
     name="${file%.bar}"
-    { selector_for "$encoding"; cat "$corpus_dir/$file"; } >"$seeds/load/$name"
-    { selector_for "$encoding"; cat "$corpus_dir/$file"; printf '%s' "$separator$partner"; } \
+    { selector_for "$encoding"; cat "$dir/$file"; } >"$seeds/load/$name"
+    { selector_for "$encoding"; cat "$dir/$file"; printf '%s' "$separator$partner"; } \
       >"$seeds/toggle/$name-as-main"
-    { selector_for "$encoding"; printf '%s' "$partner$separator"; cat "$corpus_dir/$file"; } \
+    { selector_for "$encoding"; printf '%s' "$partner$separator"; cat "$dir/$file"; } \
       >"$seeds/toggle/$name-as-sub"
-  done < <(tail -n +2 "$corpus_dir/MANIFEST.tsv")
+  done < <(tail -n +2 "$dir/MANIFEST.tsv")
+}
+
+make_corpus_seeds() {
+  rm -rf "$root/build/fuzz-seeds"
+  make_seeds_from "$root/tests/bars"
+  if [ -f "$corpus_dir/MANIFEST.tsv" ]; then
+    make_seeds_from "$corpus_dir"
+  else
+    echo "fuzz.sh: no external corpus in $corpus_dir; seeds from tests/bars alone" >&2
+  fi
 }
 
 run_target() {

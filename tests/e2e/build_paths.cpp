@@ -27,8 +27,8 @@ std::wstring KelvaneExe() {
   return WindowsPath(Wide(KELVANE_EXE));
 }
 
-std::wstring CorpusFile(const std::wstring& name) {
-  return WindowsPath(Wide(KELVANE_CORPUS_DIR)) + L"\\" + name;
+std::wstring BarFileIn(const testing_support::BarSet& set, const std::wstring& name) {
+  return WindowsPath((set.dir / name).wstring());
 }
 
 }  // namespace e2e

@@ -4,14 +4,16 @@
 
 #include <string>
 
+#include "tests/test_support.h"
+
 namespace e2e {
 
 // The kelvane.exe under test: the one built with the tests, or the one the
 // environment variable KELVANE_E2E_EXE names (a release build, a build
 // from another tree).
 std::wstring KelvaneExe();
-// A file of the real-world bar files (tests/test_support.h has the list).
-std::wstring CorpusFile(const std::wstring& name);
+// A bar file of one of the sets of tests/test_support.h.
+std::wstring BarFileIn(const testing_support::BarSet& set, const std::wstring& name);
 
 }  // namespace e2e
 

@@ -18,6 +18,8 @@ class CodePage1251Test : public KelvaneTest {
  protected:
   CodePage1251Test() : KelvaneTest(1251) {}
   std::string Cp1251(const Lines& lines) { return InCodePage(CrLfLines(lines), 1251); }
+  void ExpectCyrillicRoundTrip(const testing_support::BarSet& set, const std::wstring& main_file,
+                               const std::wstring& sub_file, int main_count);
 };
 
 TEST_F(CodePage1251Test, CyrillicBarsAndArgumentStayInTheCodePage) {
@@ -89,28 +91,46 @@ TEST_F(CodePage1251Test, FilesTheCodePageCannotHoldAreWrittenInUtf16) {
   }
 }
 
-TEST_F(CodePage1251Test, RealWorldBarsRoundTrip) {
-  const auto main_bar = ReadFileBytes(CorpusFile(L"007_kuznecov-default.bar"));
-  const auto sub_bar = ReadFileBytes(CorpusFile(L"008_kuznecov-misk.bar"));
+// A Cyrillic main bar counting `main_count` and a Cyrillic sub-bar whose
+// keys are letters and one digit (entries 1 to 3), both of `set`.
+void CodePage1251Test::ExpectCyrillicRoundTrip(const testing_support::BarSet& set,
+                                               const std::wstring& main_file,
+                                               const std::wstring& sub_file, int main_count) {
+  const auto main_bar = ReadFileBytes(BarFileIn(set, main_file));
+  const auto sub_bar = ReadFileBytes(BarFileIn(set, sub_file));
   ASSERT_TRUE(main_bar && sub_bar);
   folder_.Write(kDefaultMainBar, *main_bar);
   folder_.Write(L"Bar\\misk.bar", *sub_bar);
 
-  std::vector<std::string> block = {"button61=misk.barx1", "cmd61=-2", "iconic61=0"};
+  const int marker = main_count + 1;
+  std::vector<std::string> block = {"button" + std::to_string(marker) + "=misk.barx1",
+                                    "cmd" + std::to_string(marker) + "=-2",
+                                    "iconic" + std::to_string(marker) + "=0"};
   for (const std::string& line : SplitLines(DecodedText(*sub_bar, 1251))) {
     if (line.empty() || line[0] == '[' || line.rfind("Buttoncount=", 0) == 0) continue;
-    // Entry numbers 1 to 3 become 62 to 64; the keys are letters and one digit.
     const size_t digit = line.find_first_of("123");
-    block.push_back(line.substr(0, digit) + std::to_string(line[digit] - '0' + 61) +
+    block.push_back(line.substr(0, digit) + std::to_string(line[digit] - '0' + marker) +
                     line.substr(digit + 1));
   }
   ExpectRoundTrip(L"misk.bar", block);
+}
+
+TEST_F(CodePage1251Test, OwnBarsRoundTrip) {
+  ExpectCyrillicRoundTrip(testing_support::OwnBars(), L"cp1251_lf.bar", L"cp1251_sub.bar", 8);
+}
+
+TEST_F(CodePage1251Test, RealWorldBarsRoundTrip) {
+  const testing_support::BarSet set = testing_support::ExternalBars();
+  if (!set.absence.empty()) GTEST_SKIP() << set.absence;
+  ExpectCyrillicRoundTrip(set, L"007_kuznecov-default.bar", L"008_kuznecov-misk.bar", 60);
 }
 
 class CodePage936Test : public KelvaneTest {
  protected:
   CodePage936Test() : KelvaneTest(936) {}
   std::string Gbk(const Lines& lines) { return InCodePage(CrLfLines(lines), 936); }
+  void ExpectChineseRoundTrip(const testing_support::BarSet& set, const std::wstring& main_file,
+                              int main_count);
 };
 
 TEST_F(CodePage936Test, ChineseBarsAndArgumentStayInTheCodePage) {
@@ -135,15 +155,29 @@ TEST_F(CodePage936Test, ChineseBarsAndArgumentStayInTheCodePage) {
                                               "cmd1=notepad.exe", "button1=notepad.exe"})));
 }
 
-TEST_F(CodePage936Test, RealWorldMainBarRoundTrips) {
-  const auto main_bar = ReadFileBytes(CorpusFile(L"002_chchoiw-default-gbk.bar"));
+// A Chinese main bar counting `main_count`, of `set`.
+void CodePage936Test::ExpectChineseRoundTrip(const testing_support::BarSet& set,
+                                             const std::wstring& main_file, int main_count) {
+  const auto main_bar = ReadFileBytes(BarFileIn(set, main_file));
   ASSERT_TRUE(main_bar);
   folder_.Write(kDefaultMainBar, *main_bar);
   folder_.Write(L"Bar\\工具.bar", Gbk({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
                                        "cmd1=calc.exe", "menu1=计算器"}));
+  const std::string marker = std::to_string(main_count + 1);
+  const std::string calc = std::to_string(main_count + 2);
+  ExpectRoundTrip(L"工具.bar", {"button" + marker + "=工具.barx1", "cmd" + marker + "=-2",
+                                "iconic" + marker + "=0", "button" + calc + "=calc.exe",
+                                "cmd" + calc + "=calc.exe", "menu" + calc + "=计算器"});
+}
 
-  ExpectRoundTrip(L"工具.bar", {"button43=工具.barx1", "cmd43=-2", "iconic43=0",
-                                "button44=calc.exe", "cmd44=calc.exe", "menu44=计算器"});
+TEST_F(CodePage936Test, OwnMainBarRoundTrips) {
+  ExpectChineseRoundTrip(testing_support::OwnBars(), L"cp936_crlf.bar", 6);
+}
+
+TEST_F(CodePage936Test, RealWorldMainBarRoundTrips) {
+  const testing_support::BarSet set = testing_support::ExternalBars();
+  if (!set.absence.empty()) GTEST_SKIP() << set.absence;
+  ExpectChineseRoundTrip(set, L"002_chchoiw-default-gbk.bar", 42);
 }
 
 class CodePage932Test : public KelvaneTest {
