@@ -22,7 +22,7 @@ bool OwnedByNoEntry(std::u16string_view line) {
   return !text.empty() && text[0] == u';';
 }
 
-std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string_view>& lines) {
   const int32_t count = static_cast<int32_t>(lines.size());
   for (int32_t header = 0; header < count; ++header) {
     if (!IsButtonSectionHeader(lines[header])) continue;
@@ -33,22 +33,32 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>&
   return std::nullopt;
 }
 
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
+  return FindButtonSection(std::vector<std::u16string_view>(lines.begin(), lines.end()));
+}
+
 BarParts::BarParts() : header_(u"[Buttonbar]"), body_{std::nullopt} {}
 
+// The plain bar is the list's own lines, kept in their new order, and the
+// count line made anew.
 BarParts BarParts::Split(LineList& bar, const std::u16string& subject) {
-  std::vector<std::u16string> plain;
-  BarParts parts = Parse(bar.lines(), subject, CountLine::kRequired, &plain);
-  bar.SetLines(std::move(plain));
+  std::vector<int32_t> plain;
+  std::u16string_view count;
+  BarParts parts = Parse(bar.views(), subject, CountLine::kRequired, &plain, &count);
+  const std::u16string count_line = u"Buttoncount=" + std::u16string(count);
+  bar.KeepLines(plain);
+  bar.Put(1, count_line);
   return parts;
 }
 
 BarParts BarParts::KeptFrom(const LineList& bar, const std::u16string& subject) {
   if (bar.Count() == 0) return BarParts();
-  return Parse(bar.lines(), subject, CountLine::kOptional, nullptr);
+  return Parse(bar.views(), subject, CountLine::kOptional, nullptr, nullptr);
 }
 
-BarParts BarParts::Parse(const std::vector<std::u16string>& lines, const std::u16string& subject,
-                         CountLine count_line, std::vector<std::u16string>* plain) {
+BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
+                         const std::u16string& subject, CountLine count_line,
+                         std::vector<int32_t>* plain, std::u16string_view* count) {
   const std::optional<SectionRange> section = FindButtonSection(lines);
   if (!section) throw BarFormatError(subject + u" has no \"[Buttonbar]\" section");
   BarParts parts;
@@ -57,22 +67,22 @@ BarParts BarParts::Parse(const std::vector<std::u16string>& lines, const std::u1
   parts.header_ = lines[section->header];
   parts.after_.assign(lines.begin() + section->end, lines.end());
 
-  std::optional<std::u16string> count;
-  std::vector<std::u16string> entries;
+  std::optional<int32_t> count_index;
+  std::vector<int32_t> entries;
   for (int32_t i = section->header + 1; i < section->end; ++i) {
-    const std::u16string& line = lines[i];
-    if (!count && IsCountLine(line)) {
+    const std::u16string_view line = lines[i];
+    if (!count_index && IsCountLine(line)) {
       parts.count_place_ = parts.body_.size();
       parts.body_.emplace_back();
-      count = u"Buttoncount=" + line.substr(line.find(u'=') + 1);
+      count_index = i;
     } else if (OwnedByNoEntry(line)) {
       parts.body_.emplace_back(line);
     } else {
       parts.body_.emplace_back();
-      entries.push_back(line);
+      entries.push_back(i);
     }
   }
-  if (!count) {
+  if (!count_index) {
     if (count_line == CountLine::kRequired) {
       throw BarFormatError(subject +
                            u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
@@ -81,16 +91,19 @@ BarParts BarParts::Parse(const std::vector<std::u16string>& lines, const std::u1
     parts.body_.insert(parts.body_.begin(), std::nullopt);
   }
   if (plain) {
+    const std::u16string_view line = lines[*count_index];
+    *count = line.substr(line.find(u'=') + 1);
     plain->clear();
     plain->reserve(entries.size() + 2);
-    plain->push_back(parts.header_);
-    plain->push_back(std::move(*count));
-    for (std::u16string& line : entries) plain->push_back(std::move(line));
+    plain->push_back(section->header);
+    plain->push_back(*count_index);
+    plain->insert(plain->end(), entries.begin(), entries.end());
   }
   return parts;
 }
 
-std::vector<std::u16string> BarParts::Join(const std::vector<std::u16string>& plain) const {
+std::vector<std::u16string_view> BarParts::Join(
+    const std::vector<std::u16string_view>& plain) const {
   // Entry lines the places cannot take follow the last entry's place, or
   // the count line when the section had no entry: an expanded block stays
   // inside the section, ahead of the empty lines and comments that close it.
@@ -98,7 +111,7 @@ std::vector<std::u16string> BarParts::Join(const std::vector<std::u16string>& pl
   for (std::size_t k = 0; k < body_.size(); ++k) {
     if (!body_[k]) last_place = k;
   }
-  std::vector<std::u16string> lines;
+  std::vector<std::u16string_view> lines;
   lines.reserve(before_.size() + body_.size() + plain.size() + after_.size());
   lines.insert(lines.end(), before_.begin(), before_.end());
   lines.push_back(header_);
@@ -121,7 +134,7 @@ std::vector<std::u16string> BarParts::Join(const std::vector<std::u16string>& pl
 
 void BarParts::Save(const LineList& plain, const std::u16string& file_name,
                     FileSystem& files) const {
-  files.ReplaceFile(file_name, EncodeBarFile(Join(plain.lines()), plain.remembered_encoding()));
+  files.ReplaceFile(file_name, EncodeBarLines(Join(plain.views()), plain.remembered_encoding()));
 }
 
 }  // namespace bar

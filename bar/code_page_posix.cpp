@@ -46,8 +46,9 @@ class Converter {
   virtual ~Converter() = default;
   virtual std::u16string Decode(std::string_view bytes) = 0;
   virtual std::string Encode(std::u16string_view text) = 0;
-  // Decode, or nullopt when some bytes form no character of the page.
-  virtual std::optional<std::u16string> DecodeValid(std::string_view bytes) = 0;
+  // DecodeCodePageExactly and EncodeCodePageExactly for this page.
+  virtual std::optional<std::u16string> DecodeExactly(std::string_view bytes) = 0;
+  virtual std::optional<std::string> EncodeExactly(std::u16string_view text) = 0;
 };
 
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
@@ -66,25 +67,40 @@ class SingleByteConverter : public Converter {
 
   std::u16string Decode(std::string_view bytes) override {
     std::u16string text(bytes.size(), u'\0');
+    char16_t* out = text.data();
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-      text[i] = to_unicode_[static_cast<unsigned char>(bytes[i])];
+      out[i] = to_unicode_[static_cast<unsigned char>(bytes[i])];
     }
     return text;
   }
 
   std::string Encode(std::u16string_view text) override {
-    std::string bytes;
-    bytes.reserve(text.size());
+    std::string bytes(text.size(), '\0');
+    char* out = bytes.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
       std::uint16_t byte = from_unicode_[text[i]];
-      bytes.push_back(byte == kNoByte ? kUnmappable : static_cast<char>(byte));
+      out[i] = byte == kNoByte ? kUnmappable : static_cast<char>(byte);
     }
     return bytes;
   }
 
-  // Every byte is a character here, defined by the page or not.
-  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+  // Every byte is a character here, defined by the page or not, and the
+  // table takes each character back to a byte of its own.
+  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
     return Decode(bytes);
+  }
+
+  // A code unit the table has a byte for comes back from that byte; any
+  // other would come back as "?".
+  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
+    std::string bytes(text.size(), '\0');
+    char* out = bytes.data();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      std::uint16_t byte = from_unicode_[text[i]];
+      if (byte == kNoByte) return std::nullopt;
+      out[i] = static_cast<char>(byte);
+    }
+    return bytes;
   }
 
  private:
@@ -93,12 +109,20 @@ class SingleByteConverter : public Converter {
   std::vector<std::uint16_t> from_unicode_;  // indexed by code unit
 };
 
+// Well-formed UTF-8 holds no lone surrogate, so its text always comes back;
+// text comes back unless it holds one.
 class Utf8Converter : public Converter {
  public:
   std::u16string Decode(std::string_view bytes) override { return FromUtf8(bytes); }
   std::string Encode(std::u16string_view text) override { return EncodeUtf8(text); }
-  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
     return DecodeUtf8Strict(bytes);
+  }
+  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
+    bool lossless = true;
+    std::string bytes = EncodeUtf8(text, &lossless);
+    if (!lossless) return std::nullopt;
+    return bytes;
   }
 };
 
@@ -163,11 +187,21 @@ class IconvConverter : public Converter {
 
   std::u16string Decode(std::string_view bytes) override { return DecodeMarking(bytes, nullptr); }
 
-  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+  // Bytes that encode back to themselves decode to the same text again, so
+  // only other byte forms of a character need the decode that compares.
+  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
     bool replaced = false;
     std::u16string text = DecodeMarking(bytes, &replaced);
     if (replaced) return std::nullopt;
+    const std::string encoded = Encode(text);
+    if (encoded != bytes && Decode(encoded) != text) return std::nullopt;
     return text;
+  }
+
+  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
+    std::string bytes = Encode(text);
+    if (Decode(bytes) != text) return std::nullopt;
+    return bytes;
   }
 
   // A byte that starts no valid sequence becomes U+FFFD and decoding goes
@@ -287,17 +321,17 @@ std::string EncodeCodePage(int code_page, std::u16string_view text) {
 }
 
 bool CodePageHolds(int code_page, std::u16string_view text) {
-  return DecodeCodePage(code_page, EncodeCodePage(code_page, text)) == text;
+  return EncodeCodePageExactly(code_page, text).has_value();
+}
+
+std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text) {
+  std::lock_guard<std::mutex> lock(converters_mutex);
+  return ConverterFor(code_page).EncodeExactly(text);
 }
 
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
-  std::optional<std::u16string> text;
-  {
-    std::lock_guard<std::mutex> lock(converters_mutex);
-    text = ConverterFor(code_page).DecodeValid(bytes);
-  }
-  if (!text || !CodePageHolds(code_page, *text)) return std::nullopt;
-  return text;
+  std::lock_guard<std::mutex> lock(converters_mutex);
+  return ConverterFor(code_page).DecodeExactly(bytes);
 }
 
 }  // namespace bar

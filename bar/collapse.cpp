@@ -37,7 +37,7 @@ struct Block {
 // start-up found it), the failure is the index error for the index two
 // before it, where taking the block out would have started.
 int32_t MarkerNumber(const LineList& main_bar, std::u16string_view par) {
-  for (const std::u16string& line : main_bar.lines()) {
+  for (std::u16string_view line : main_bar.views()) {
     if (IsMarkerLine(line, par)) return *NumberOf(line);
   }
   throw main_bar.OutOfBounds(-2);
@@ -83,7 +83,7 @@ Block FindBlock(const Toggle& t, int32_t marker, int32_t btc) {
 void RefuseLossyRenumbering(const Toggle& t, const Block& block) {
   const LineList& main_bar = t.main_bar;
   for (int32_t i = 2; i < main_bar.Count(); ++i) {
-    const std::u16string& line = main_bar.Get(i);
+    const std::u16string_view line = main_bar.Get(i);
     const std::optional<int32_t> n = NumberOf(line);
     if (!n || *n <= block.marker) continue;
     const std::u16string loss = RenumberingLoss(line);
@@ -120,7 +120,7 @@ void TakeOut(const Toggle& t, const Block& block) {
   LineList& main_bar = t.main_bar;
   LineList& sub_bar = t.sub_bar;
   for (int32_t i = 2; i < main_bar.Count(); ++i) {
-    const std::u16string& line = main_bar.Get(i);
+    const std::u16string_view line = main_bar.Get(i);
     const std::optional<int32_t> n = NumberOf(line);
     if (!n || *n < block.marker) continue;
     if (*n == block.marker) {

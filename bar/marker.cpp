@@ -67,17 +67,17 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
 std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar,
                                                std::u16string_view par) {
   const std::u16string marker_text = MarkerText(par);
-  for (const std::u16string& line : plain_bar.lines()) {
+  for (std::u16string_view line : plain_bar.views()) {
     const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
     if (!button || !SameFileName(std::u16string(button->value), marker_text)) continue;
-    if (!IsMarkerLine(line, par)) return line;
+    if (!IsMarkerLine(line, par)) return std::u16string(line);
   }
   return std::nullopt;
 }
 
 ToggleAction DecideToggle(const LineList& main_bar, std::u16string_view par) {
   if (main_bar.Count() == 0) return ToggleAction::kNothing;
-  const std::vector<std::u16string>& lines = main_bar.lines();
+  const std::vector<std::u16string_view>& lines = main_bar.views();
   const std::optional<SectionRange> section = FindButtonSection(lines);
   if (!section) return ToggleAction::kExpand;
   for (int32_t i = section->header + 1; i < section->end; ++i) {
