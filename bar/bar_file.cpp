@@ -4,6 +4,8 @@
 
 #include "bar/code_page.h"
 #include "bar/errors.h"
+#include "bar/spare_buffers.h"
+#include "bar/unit_scan.h"
 #include "bar/unicode.h"
 
 namespace bar {
@@ -34,9 +36,12 @@ std::u16string DecodeLegacyText(std::string_view bytes) {
   // The conversion itself never fails, but where it has to guess (invalid
   // UTF-8 under code page 65001, a broken double-byte sequence) a save
   // would write the guess instead of what the user had.
-  std::optional<std::u16string> text = DecodeCodePageExactly(LegacyCodePage(), bytes);
-  if (!text) ThrowDecodingError();
-  return std::move(*text);
+  std::u16string text = TakeBuffer<std::u16string>(bytes.size());
+  if (!DecodeCodePageExactly(LegacyCodePage(), bytes, &text)) {
+    GiveBack(std::move(text));
+    ThrowDecodingError();
+  }
+  return text;
 }
 
 std::size_t JoinedLength(const std::vector<std::u16string_view>& lines) {
@@ -47,7 +52,9 @@ std::size_t JoinedLength(const std::vector<std::u16string_view>& lines) {
 
 // Every line followed by CR LF, as one text for the conversions.
 std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
-  std::u16string text(JoinedLength(lines), u'\0');
+  const std::size_t length = JoinedLength(lines);
+  std::u16string text = TakeBuffer<std::u16string>(length);
+  text.resize(length);
   char16_t* out = text.data();
   for (std::u16string_view line : lines) {
     out = std::copy(line.begin(), line.end(), out);
@@ -61,7 +68,9 @@ std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
 // from the lines as they stand: UTF-16 needs no joined text.
 std::string EncodeUtf16Lines(const std::vector<std::u16string_view>& lines, bool big_endian) {
   const std::string_view mark = big_endian ? kUtf16BEMark : kUtf16LEMark;
-  std::string bytes(mark.size() + 2 * JoinedLength(lines), '\0');
+  const std::size_t size = mark.size() + 2 * JoinedLength(lines);
+  std::string bytes = TakeBuffer<std::string>(size);
+  bytes.resize(size);
   char* out = std::copy(mark.begin(), mark.end(), bytes.data());
   auto put = [&](char16_t unit) {
     const char high = static_cast<char>(unit >> 8);
@@ -95,8 +104,15 @@ std::optional<std::string> EncodeLossless(const std::vector<std::u16string_view>
     }
     case Encoding::kLegacy: {
       const int code_page = LegacyCodePage();
-      std::optional<std::string> bytes = EncodeCodePageExactly(code_page, JoinLines(lines));
-      if (bytes && code_page == kCodePageUtf8) bytes->insert(0, kUtf8Mark);
+      std::u16string text = JoinLines(lines);
+      std::string bytes = TakeBuffer<std::string>(text.size());
+      const bool held = EncodeCodePageExactly(code_page, text, &bytes);
+      GiveBack(std::move(text));
+      if (!held) {
+        GiveBack(std::move(bytes));
+        return std::nullopt;
+      }
+      if (code_page == kCodePageUtf8) bytes.insert(0, kUtf8Mark);
       return bytes;
     }
   }
@@ -141,16 +157,16 @@ std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encodin
 }
 
 std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul) {
-  std::vector<std::u16string_view> lines;
   // Bars run to some thirty code units a line; a guess on the high side
   // spares the list most of its regrowing.
-  lines.reserve(text.size() / 24 + 1);
+  std::vector<std::u16string_view> lines =
+      TakeBuffer<std::vector<std::u16string_view>>(text.size() / 24 + 1);
   bool any_nul = false;
   std::size_t start = 0;
   const char16_t* const units = text.data();
-  for (std::size_t at = 0; at < text.size(); ++at) {
+  for (std::size_t at = FindControlUnit(units, text.size(), 0); at < text.size();
+       at = FindControlUnit(units, text.size(), at + 1)) {
     const char16_t unit = units[at];
-    if (unit > u'\r') continue;  // most units: one comparison
     if (unit == u'\0') any_nul = true;
     if (unit != u'\r' && unit != u'\n') continue;
     lines.push_back(text.substr(start, at - start));

@@ -3,6 +3,7 @@
 #include "bar/bar_file.h"
 #include "bar/entry_key.h"
 #include "bar/errors.h"
+#include "bar/spare_buffers.h"
 #include "bar/strings.h"
 
 namespace bar {
@@ -37,7 +38,7 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>&
   return FindButtonSection(std::vector<std::u16string_view>(lines.begin(), lines.end()));
 }
 
-BarParts::BarParts() : header_(u"[Buttonbar]"), body_{std::nullopt} {}
+BarParts::BarParts() : header_(u"[Buttonbar]"), body_{kLinePlace} {}
 
 // The plain bar is the list's own lines, kept in their new order, and the
 // count line made anew.
@@ -63,22 +64,25 @@ BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
   if (!section) throw BarFormatError(subject + u" has no \"[Buttonbar]\" section");
   BarParts parts;
   parts.body_.clear();
+  parts.body_.reserve(static_cast<std::size_t>(section->end - section->header));
   parts.before_.assign(lines.begin(), lines.begin() + section->header);
   parts.header_ = lines[section->header];
   parts.after_.assign(lines.begin() + section->end, lines.end());
 
   std::optional<int32_t> count_index;
   std::vector<int32_t> entries;
+  entries.reserve(parts.body_.capacity());
   for (int32_t i = section->header + 1; i < section->end; ++i) {
     const std::u16string_view line = lines[i];
     if (!count_index && IsCountLine(line)) {
       parts.count_place_ = parts.body_.size();
-      parts.body_.emplace_back();
+      parts.body_.push_back(kLinePlace);
       count_index = i;
     } else if (OwnedByNoEntry(line)) {
-      parts.body_.emplace_back(line);
+      parts.body_.push_back(static_cast<int32_t>(parts.kept_.size()));
+      parts.kept_.emplace_back(line);
     } else {
-      parts.body_.emplace_back();
+      parts.body_.push_back(kLinePlace);
       entries.push_back(i);
     }
   }
@@ -88,7 +92,7 @@ BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
                            u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
     }
     parts.count_place_ = 0;
-    parts.body_.insert(parts.body_.begin(), std::nullopt);
+    parts.body_.insert(parts.body_.begin(), kLinePlace);
   }
   if (plain) {
     const std::u16string_view line = lines[*count_index];
@@ -109,16 +113,16 @@ std::vector<std::u16string_view> BarParts::Join(
   // inside the section, ahead of the empty lines and comments that close it.
   std::size_t last_place = count_place_;
   for (std::size_t k = 0; k < body_.size(); ++k) {
-    if (!body_[k]) last_place = k;
+    if (body_[k] == kLinePlace) last_place = k;
   }
-  std::vector<std::u16string_view> lines;
-  lines.reserve(before_.size() + body_.size() + plain.size() + after_.size());
+  std::vector<std::u16string_view> lines = TakeBuffer<std::vector<std::u16string_view>>(
+      before_.size() + body_.size() + plain.size() + after_.size());
   lines.insert(lines.end(), before_.begin(), before_.end());
   lines.push_back(header_);
   std::size_t next = 2;
   for (std::size_t k = 0; k < body_.size(); ++k) {
-    if (body_[k]) {
-      lines.push_back(*body_[k]);
+    if (body_[k] != kLinePlace) {
+      lines.push_back(kept_[static_cast<std::size_t>(body_[k])]);
     } else if (k == count_place_) {
       lines.push_back(plain.at(1));
     } else if (next < plain.size()) {
@@ -134,7 +138,11 @@ std::vector<std::u16string_view> BarParts::Join(
 
 void BarParts::Save(const LineList& plain, const std::u16string& file_name,
                     FileSystem& files) const {
-  files.ReplaceFile(file_name, EncodeBarLines(Join(plain.views()), plain.remembered_encoding()));
+  std::vector<std::u16string_view> lines = Join(plain.views());
+  std::string bytes = EncodeBarLines(lines, plain.remembered_encoding());
+  GiveBack(std::move(lines));
+  files.ReplaceFile(file_name, bytes);
+  GiveBack(std::move(bytes));
 }
 
 }  // namespace bar

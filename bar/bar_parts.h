@@ -88,9 +88,12 @@ class BarParts {
 
   std::vector<std::u16string> before_;
   std::u16string header_;
-  // The section after its header: a line no entry owns, or nullopt for the
-  // place of the count line (count_place_) or of an entry line.
-  std::vector<std::optional<std::u16string>> body_;
+  // The section after its header, a place a line: the index in kept_ of a
+  // line no entry owns, or kLinePlace for the place of the count line
+  // (count_place_) or of an entry line.
+  static constexpr int32_t kLinePlace = -1;
+  std::vector<int32_t> body_;
+  std::vector<std::u16string> kept_;
   std::size_t count_place_ = 0;
   std::vector<std::u16string> after_;
 };

@@ -57,6 +57,11 @@ std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_v
 // for bytes that a save would write in another form.
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes);
 
+// The two above, into a buffer whose memory they use again: false where they
+// give nullopt (the buffer's content is then of no use).
+bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes);
+bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text);
+
 }  // namespace bar
 
 #endif  // KELVANE_BAR_CODE_PAGE_H_

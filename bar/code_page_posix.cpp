@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bar/unicode.h"
+#include "bar/unit_scan.h"
 
 namespace bar {
 namespace {
@@ -46,9 +47,10 @@ class Converter {
   virtual ~Converter() = default;
   virtual std::u16string Decode(std::string_view bytes) = 0;
   virtual std::string Encode(std::u16string_view text) = 0;
-  // DecodeCodePageExactly and EncodeCodePageExactly for this page.
-  virtual std::optional<std::u16string> DecodeExactly(std::string_view bytes) = 0;
-  virtual std::optional<std::string> EncodeExactly(std::u16string_view text) = 0;
+  // DecodeCodePageExactly and EncodeCodePageExactly for this page, into
+  // the buffer.
+  virtual bool DecodeExactly(std::string_view bytes, std::u16string* text) = 0;
+  virtual bool EncodeExactly(std::u16string_view text, std::string* bytes) = 0;
 };
 
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
@@ -63,14 +65,15 @@ class SingleByteConverter : public Converter {
       std::uint16_t& slot = from_unicode_[to_unicode_[byte]];
       if (slot == kNoByte) slot = static_cast<std::uint16_t>(byte);
     }
+    ascii_ = true;
+    for (int byte = 0; byte < 0x80; ++byte) {
+      ascii_ = ascii_ && to_unicode_[byte] == byte && from_unicode_[byte] == byte;
+    }
   }
 
   std::u16string Decode(std::string_view bytes) override {
-    std::u16string text(bytes.size(), u'\0');
-    char16_t* out = text.data();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      out[i] = to_unicode_[static_cast<unsigned char>(bytes[i])];
-    }
+    std::u16string text;
+    DecodeExactly(bytes, &text);
     return text;
   }
 
@@ -86,25 +89,47 @@ class SingleByteConverter : public Converter {
 
   // Every byte is a character here, defined by the page or not, and the
   // table takes each character back to a byte of its own.
-  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
-    return Decode(bytes);
+  // A bar is mostly ASCII, which an ASCII-based page decodes to the same
+  // numbers without the table, many bytes a step.
+  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
+    text->resize(bytes.size());
+    char16_t* out = text->data();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0; i < bytes.size();) {
+      if (ascii_) i += WidenAscii(bytes.data() + i, bytes.size() - i, out + i);
+      const std::size_t end = std::min(bytes.size(), i + kTableRun);
+      for (; i < end; ++i) out[i] = to_unicode_[in[i]];
+    }
+    return true;
   }
 
   // A code unit the table has a byte for comes back from that byte; any
   // other would come back as "?".
-  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
-    std::string bytes(text.size(), '\0');
-    char* out = bytes.data();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      std::uint16_t byte = from_unicode_[text[i]];
-      if (byte == kNoByte) return std::nullopt;
-      out[i] = static_cast<char>(byte);
+  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
+    bytes->resize(text.size());
+    char* out = bytes->data();
+    for (std::size_t i = 0; i < text.size();) {
+      if (ascii_) i += NarrowAscii(text.data() + i, text.size() - i, out + i);
+      const std::size_t end = std::min(text.size(), i + kTableRun);
+      for (; i < end; ++i) {
+        if (!EncodeUnit(text[i], out + i)) return false;
+      }
     }
-    return bytes;
+    return true;
   }
 
  private:
+  // How far the table goes once an ASCII run has ended.
+  static constexpr std::size_t kTableRun = 16;
+
+  bool EncodeUnit(char16_t unit, char* byte) const {
+    const std::uint16_t found = from_unicode_[unit];
+    *byte = static_cast<char>(found);
+    return found != kNoByte;
+  }
+
   static constexpr std::uint16_t kNoByte = 0x100;
+  bool ascii_ = false;  // the page maps 0..7F to U+0000..U+007F and back
   std::array<char16_t, 256> to_unicode_;
   std::vector<std::uint16_t> from_unicode_;  // indexed by code unit
 };
@@ -115,14 +140,16 @@ class Utf8Converter : public Converter {
  public:
   std::u16string Decode(std::string_view bytes) override { return FromUtf8(bytes); }
   std::string Encode(std::u16string_view text) override { return EncodeUtf8(text); }
-  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
-    return DecodeUtf8Strict(bytes);
+  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
+    std::optional<std::u16string> decoded = DecodeUtf8Strict(bytes);
+    if (!decoded) return false;
+    *text = std::move(*decoded);
+    return true;
   }
-  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
+  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
     bool lossless = true;
-    std::string bytes = EncodeUtf8(text, &lossless);
-    if (!lossless) return std::nullopt;
-    return bytes;
+    *bytes = EncodeUtf8(text, &lossless);
+    return lossless;
   }
 };
 
@@ -189,19 +216,17 @@ class IconvConverter : public Converter {
 
   // Bytes that encode back to themselves decode to the same text again, so
   // only other byte forms of a character need the decode that compares.
-  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
+  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
     bool replaced = false;
-    std::u16string text = DecodeMarking(bytes, &replaced);
-    if (replaced) return std::nullopt;
-    const std::string encoded = Encode(text);
-    if (encoded != bytes && Decode(encoded) != text) return std::nullopt;
-    return text;
+    *text = DecodeMarking(bytes, &replaced);
+    if (replaced) return false;
+    const std::string encoded = Encode(*text);
+    return encoded == bytes || Decode(encoded) == *text;
   }
 
-  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
-    std::string bytes = Encode(text);
-    if (Decode(bytes) != text) return std::nullopt;
-    return bytes;
+  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
+    *bytes = Encode(text);
+    return Decode(*bytes) == text;
   }
 
   // A byte that starts no valid sequence becomes U+FFFD and decoding goes
@@ -325,13 +350,25 @@ bool CodePageHolds(int code_page, std::u16string_view text) {
 }
 
 std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text) {
+  std::string bytes;
+  if (!EncodeCodePageExactly(code_page, text, &bytes)) return std::nullopt;
+  return bytes;
+}
+
+bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes) {
   std::lock_guard<std::mutex> lock(converters_mutex);
-  return ConverterFor(code_page).EncodeExactly(text);
+  return ConverterFor(code_page).EncodeExactly(text, bytes);
 }
 
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
+  std::u16string text;
+  if (!DecodeCodePageExactly(code_page, bytes, &text)) return std::nullopt;
+  return text;
+}
+
+bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text) {
   std::lock_guard<std::mutex> lock(converters_mutex);
-  return ConverterFor(code_page).DecodeExactly(bytes);
+  return ConverterFor(code_page).DecodeExactly(bytes, text);
 }
 
 }  // namespace bar

@@ -50,23 +50,23 @@ int MaxBytesPerUnit(int code_page) {
 // WideCharToMultiByte told to use the default character wherever it would
 // otherwise give a best fit, and to say whether it used it: no use means
 // every character came out as itself, so the bytes are those of the call
-// without flags and give the text back. nullopt when the page does not take
+// without flags and give the text back. False when the page does not take
 // the flags (UTF-7, UTF-8, the ISO-2022 family and a few others); *held
 // tells the answer otherwise.
-std::optional<std::string> EncodeReportingLoss(int code_page, std::u16string_view text,
-                                               bool* held) {
+bool EncodeReportingLoss(int code_page, std::u16string_view text, std::string* bytes,
+                         bool* held) {
   const int size = static_cast<int>(text.size());
-  std::string bytes(text.size() * static_cast<std::size_t>(MaxBytesPerUnit(code_page)), '\0');
+  bytes->resize(text.size() * static_cast<std::size_t>(MaxBytesPerUnit(code_page)));
   BOOL used_default = FALSE;
   const int length =
       size == 0 ? 0
                 : WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, Units(text), size,
-                                      bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                      bytes->data(), static_cast<int>(bytes->size()), nullptr,
                                       &used_default);
-  if (length <= 0 && size > 0) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(length));
+  if (length <= 0 && size > 0) return false;
+  bytes->resize(static_cast<std::size_t>(length));
   *held = !used_default;
-  return bytes;
+  return true;
 }
 
 // Whether every byte of a single-byte page decodes to a character that
@@ -122,24 +122,33 @@ std::string EncodeCodePage(int code_page, std::u16string_view text) {
 }
 
 bool CodePageHolds(int code_page, std::u16string_view text) {
-  return EncodeCodePageExactly(code_page, text).has_value();
+  std::string bytes;
+  return EncodeCodePageExactly(code_page, text, &bytes);
 }
 
 std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text) {
+  std::string bytes;
+  if (!EncodeCodePageExactly(code_page, text, &bytes)) return std::nullopt;
+  return bytes;
+}
+
+bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes) {
   if (code_page == kCodePageUtf8) {
-    if (HasLoneSurrogate(text)) return std::nullopt;
-    return EncodeCodePage(code_page, text);
+    if (HasLoneSurrogate(text)) return false;
+    *bytes = EncodeCodePage(code_page, text);
+    return true;
   }
   bool held = false;
-  std::optional<std::string> bytes = EncodeReportingLoss(code_page, text, &held);
-  if (bytes) {
-    if (!held) return std::nullopt;
-    return bytes;
-  }
+  if (EncodeReportingLoss(code_page, text, bytes, &held)) return held;
   // A page without the flags: the round trip itself.
-  std::string plain = EncodeCodePage(code_page, text);
-  if (DecodeCodePage(code_page, plain) != text) return std::nullopt;
-  return plain;
+  *bytes = EncodeCodePage(code_page, text);
+  return DecodeCodePage(code_page, *bytes) == text;
+}
+
+std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
+  std::u16string text;
+  if (!DecodeCodePageExactly(code_page, bytes, &text)) return std::nullopt;
+  return text;
 }
 
 // MB_ERR_INVALID_CHARS makes the conversion fail where it would otherwise
@@ -147,37 +156,34 @@ std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_v
 // and are decoded as they come. A byte string decodes to no more code units
 // than it has bytes, so one call into a buffer of that size does; the size
 // is asked first only should that ever fall short.
-std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
+bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text) {
   const int size = static_cast<int>(bytes.size());
-  std::u16string text(bytes.size(), u'\0');
+  text->resize(bytes.size());
   if (size > 0) {
     int units = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size,
-                                    reinterpret_cast<wchar_t*>(text.data()), size);
+                                    reinterpret_cast<wchar_t*>(text->data()), size);
     if (units <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
       units = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
-      text.resize(static_cast<std::size_t>(std::max(units, 0)));
+      text->resize(static_cast<std::size_t>(std::max(units, 0)));
       if (units > 0) {
         MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size,
-                            reinterpret_cast<wchar_t*>(text.data()), units);
+                            reinterpret_cast<wchar_t*>(text->data()), units);
       }
     }
     if (units > 0) {
-      text.resize(static_cast<std::size_t>(units));
+      text->resize(static_cast<std::size_t>(units));
     } else if (GetLastError() == ERROR_INVALID_FLAGS) {
-      text = DecodeCodePage(code_page, bytes);
+      *text = DecodeCodePage(code_page, bytes);
     } else {
-      return std::nullopt;
+      return false;
     }
   }
-  if (code_page == kCodePageUtf8) {
-    if (HasLoneSurrogate(text)) return std::nullopt;
-    return text;
-  }
-  if (EverySingleByteComesBack(code_page)) return text;
+  if (code_page == kCodePageUtf8) return !HasLoneSurrogate(*text);
+  if (EverySingleByteComesBack(code_page)) return true;
+  std::string encoded;
   bool held = false;
-  if (!EncodeReportingLoss(code_page, text, &held)) held = CodePageHolds(code_page, text);
-  if (!held) return std::nullopt;
-  return text;
+  if (EncodeReportingLoss(code_page, *text, &encoded, &held)) return held;
+  return CodePageHolds(code_page, *text);
 }
 
 }  // namespace bar

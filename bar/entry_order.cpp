@@ -1,12 +1,14 @@
 #include "bar/entry_order.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "bar/entry_key.h"
 #include "bar/strings.h"
+#include "bar/unit_scan.h"
 
 namespace bar {
 
@@ -63,41 +65,81 @@ void RangeSortBetween(int32_t left, int32_t right, Compare& compare, Exchange& e
 
 int32_t Sign(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
-// A place of the sort: the index of the line there, and its sort number
-// once a comparison has asked for it. A sort of 100,000 lines compares about
-// two million times; reading each key once instead of at every comparison,
-// and keeping the number beside the index so that a comparison reads no
-// line at all, is most of the sort's cost. Because a number is worked out
-// exactly when a comparison first needs it, in the order the comparison
-// reads its two lines, a line that cannot be numbered fails at the same
-// comparison as it would with no memory at all.
+// Whether "Buttoncount" occurs in the line; most lines hold no "B" at all.
+bool MentionsButtoncount(std::u16string_view line) {
+  constexpr std::u16string_view kWord = u"Buttoncount";
+  for (std::size_t at = FindUnit(line.data(), line.size(), 0, u'B'); at < line.size();
+       at = FindUnit(line.data(), line.size(), at + 1, u'B')) {
+    if (line.substr(at, kWord.size()) == kWord) return true;
+  }
+  return false;
+}
+
+// SortNumber, or nullopt where it throws: the key has no digit, or they
+// are beyond the 32-bit range. Reads the key without building it.
+std::optional<int32_t> SortNumberIfAny(std::u16string_view line) {
+  const std::size_t equals = line.find(u'=');
+  if (equals == std::u16string_view::npos) return 0;
+  if (MentionsButtoncount(line)) return 0;
+  int64_t value = 0;
+  bool any_digit = false;
+  for (char16_t c : line.substr(0, equals)) {
+    if (c < u'0' || c > u'9') continue;
+    any_digit = true;
+    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
+  }
+  if (!any_digit || value > kMaxInt) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+// A place of the sort: the index of the line there and its sort number,
+// kept together so that a comparison reads no line. A sort of 100,000 lines
+// compares about two million times; reading each key once instead of at
+// every comparison is most of the sort's cost. A line that cannot be
+// numbered has kNoNumber, and the first comparison that reads it fails
+// with SortNumber's error, exactly where reading the line afresh at every
+// comparison would fail.
 struct Place {
   int32_t line;
-  int32_t number;  // kNotRead until a comparison reads the line
+  int32_t number;
 };
-constexpr int32_t kNotRead = -1;  // sort numbers are never negative
+constexpr int32_t kNoNumber = -1;  // sort numbers are never negative
 
 // The order the range sort gives the list, without moving a line:
 // order[k] is the index of the line the sort puts at k. The sort runs on
 // the places, and a comparison of places a and b compares the lines that
 // are there at that moment, exactly as if the lines themselves moved.
 std::vector<int32_t> SortedOrder(const LineList& list) {
-  std::vector<Place> places(static_cast<size_t>(list.Count()));
-  for (size_t k = 0; k < places.size(); ++k) places[k] = {static_cast<int32_t>(k), kNotRead};
-  auto number = [&](int32_t at) {
-    Place& place = places[static_cast<size_t>(at)];
-    if (place.number == kNotRead) place.number = SortNumber(list.Get(place.line));
-    return place.number;
-  };
-  auto compare = [&](int32_t a, int32_t b) {
-    const int32_t first = number(a);
-    return Sign(first, number(b));
-  };
+  const std::vector<std::u16string_view>& lines = list.views();
+  std::vector<Place> places(lines.size());
+  for (size_t k = 0; k < places.size(); ++k) {
+    places[k] = {static_cast<int32_t>(k), SortNumberIfAny(lines[k]).value_or(kNoNumber)};
+  }
   auto exchange = [&](int32_t a, int32_t b) {
     std::swap(places[static_cast<size_t>(a)], places[static_cast<size_t>(b)]);
   };
-  if (places.size() >= 2) {
-    RangeSortBetween(0, static_cast<int32_t>(places.size()) - 1, compare, exchange);
+  const int32_t right = static_cast<int32_t>(places.size()) - 1;
+  const bool all_numbered = std::none_of(places.begin(), places.end(), [](const Place& place) {
+    return place.number == kNoNumber;
+  });
+  if (places.size() < 2) {
+    // Nothing to compare.
+  } else if (all_numbered) {
+    auto compare = [&](int32_t a, int32_t b) {
+      return Sign(places[static_cast<size_t>(a)].number, places[static_cast<size_t>(b)].number);
+    };
+    RangeSortBetween(0, right, compare, exchange);
+  } else {
+    auto number = [&](int32_t at) {
+      const Place& place = places[static_cast<size_t>(at)];
+      if (place.number == kNoNumber) SortNumber(lines[static_cast<size_t>(place.line)]);
+      return place.number;
+    };
+    auto compare = [&](int32_t a, int32_t b) {
+      const int32_t first = number(a);
+      return Sign(first, number(b));
+    };
+    RangeSortBetween(0, right, compare, exchange);
   }
   std::vector<int32_t> order(places.size());
   for (size_t k = 0; k < places.size(); ++k) order[k] = places[k].line;
@@ -137,20 +179,9 @@ void DeleteEmptyLines(LineList& list) {
 }  // namespace
 
 int32_t SortNumber(std::u16string_view line) {
-  const std::size_t equals = line.find(u'=');
-  if (equals == std::u16string_view::npos) return 0;
-  if (line.find(u"Buttoncount") != std::u16string_view::npos) return 0;
-  // EntryNumber without building the key and its digits as strings; a key
-  // it refuses is left to it for the message.
-  int64_t value = 0;
-  bool any_digit = false;
-  for (char16_t c : line.substr(0, equals)) {
-    if (c < u'0' || c > u'9') continue;
-    any_digit = true;
-    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
-  }
-  if (!any_digit || value > kMaxInt) return EntryNumber(line);
-  return static_cast<int32_t>(value);
+  const std::optional<int32_t> number = SortNumberIfAny(line);
+  // A key the fast reading refuses is left to EntryNumber for the message.
+  return number ? *number : EntryNumber(line);
 }
 
 int32_t CompareSTR(const LineList& list, int32_t index1, int32_t index2) {

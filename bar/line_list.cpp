@@ -7,6 +7,7 @@
 #include "bar/bar_file.h"
 #include "bar/entry_order.h"
 #include "bar/errors.h"
+#include "bar/spare_buffers.h"
 
 namespace bar {
 
@@ -49,6 +50,8 @@ LineList::LineList(const LineList& other)
     : kind_(other.kind_), line_limit_(other.line_limit_), encoding_(other.encoding_) {
   CopyLines(other.lines_);
 }
+
+LineList::~LineList() { GiveBack(std::move(lines_)); }
 
 LineList& LineList::operator=(const LineList& other) {
   if (&other == this) return *this;
@@ -114,10 +117,10 @@ void LineList::KeepLines(const std::vector<int32_t>& indices) {
   }
   if (indices.size() > static_cast<std::size_t>(line_limit_)) ThrowInsertError();
   try {
-    std::vector<std::u16string_view> kept;
-    kept.reserve(indices.size());
+    std::vector<std::u16string_view> kept =
+        TakeBuffer<std::vector<std::u16string_view>>(indices.size());
     for (int32_t index : indices) kept.push_back(lines_[static_cast<std::size_t>(index)]);
-    lines_.swap(kept);
+    ReplaceLines(kept);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
   }
@@ -127,14 +130,29 @@ std::vector<std::u16string> LineList::lines() const {
   return std::vector<std::u16string>(lines_.begin(), lines_.end());
 }
 
+// The file's bytes are no longer needed once decoded; their memory serves
+// the next read or save (spare_buffers.h).
 void LineList::LoadFromFile(const std::u16string& file_name, FileSystem& files) {
-  LoadFromBytes(files.ReadFile(file_name), file_name, files);
+  std::string bytes = files.ReadFile(file_name);
+  try {
+    LoadFromBytes(bytes, file_name, files);
+  } catch (...) {
+    GiveBack(std::move(bytes));
+    throw;
+  }
+  GiveBack(std::move(bytes));
 }
 
 bool LineList::LoadFromFileIfExists(const std::u16string& file_name, FileSystem& files) {
-  const std::optional<std::string> bytes = files.ReadFileIfExists(file_name);
+  std::optional<std::string> bytes = files.ReadFileIfExists(file_name);
   if (!bytes) return false;
-  LoadFromBytes(*bytes, file_name, files);
+  try {
+    LoadFromBytes(*bytes, file_name, files);
+  } catch (...) {
+    GiveBack(std::move(*bytes));
+    throw;
+  }
+  GiveBack(std::move(*bytes));
   return true;
 }
 
@@ -163,7 +181,7 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
     if (cut) {
       for (std::u16string_view& line : lines) line = Stored(line);
     }
-    lines_.swap(lines);
+    ReplaceLines(lines);
     text_ = std::move(text);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
@@ -171,7 +189,9 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
 }
 
 void LineList::SaveToFile(const std::u16string& file_name, FileSystem& files) const {
-  files.ReplaceFile(file_name, EncodeBarLines(lines_, encoding_));
+  std::string bytes = EncodeBarLines(lines_, encoding_);
+  files.ReplaceFile(file_name, bytes);
+  GiveBack(std::move(bytes));
 }
 
 void LineList::Assign(const LineList& source) {
@@ -210,14 +230,19 @@ void LineList::CopyLines(const std::vector<std::u16string_view>& lines) {
     for (std::u16string_view line : lines) units += line.size();
     TextStore text;
     text.Reserve(units);
-    std::vector<std::u16string_view> copies;
-    copies.reserve(lines.size());
+    std::vector<std::u16string_view> copies =
+        TakeBuffer<std::vector<std::u16string_view>>(lines.size());
     for (std::u16string_view line : lines) copies.push_back(text.Keep(Stored(line)));
-    lines_.swap(copies);
+    ReplaceLines(copies);
     text_ = std::move(text);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
   }
+}
+
+void LineList::ReplaceLines(std::vector<std::u16string_view>& lines) noexcept {
+  lines_.swap(lines);
+  GiveBack(std::move(lines));
 }
 
 }  // namespace bar

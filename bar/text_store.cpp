@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "bar/spare_buffers.h"
+
 namespace bar {
 
 namespace {
@@ -13,10 +15,13 @@ constexpr std::size_t kBlockUnits = 16384;
 
 }  // namespace
 
+TextStore::~TextStore() { Clear(); }
+
 TextStore::TextStore(TextStore&& other) noexcept { *this = std::move(other); }
 
 TextStore& TextStore::operator=(TextStore&& other) noexcept {
   if (this == &other) return *this;
+  Clear();
   adopted_ = std::move(other.adopted_);
   blocks_ = std::move(other.blocks_);
   next_ = std::exchange(other.next_, nullptr);
@@ -37,7 +42,7 @@ std::u16string_view TextStore::Keep(std::u16string_view text) {
 }
 
 std::u16string_view TextStore::Adopt(std::u16string text) {
-  auto whole = std::make_unique<const std::u16string>(std::move(text));
+  auto whole = std::make_unique<std::u16string>(std::move(text));
   const std::u16string_view view = *whole;
   adopted_.push_back(std::move(whole));
   return view;
@@ -54,6 +59,7 @@ void TextStore::Reserve(std::size_t units) {
 }
 
 void TextStore::Clear() {
+  for (std::unique_ptr<std::u16string>& text : adopted_) GiveBack(std::move(*text));
   adopted_.clear();
   blocks_.clear();
   next_ = nullptr;

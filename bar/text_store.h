@@ -17,6 +17,7 @@ namespace bar {
 class TextStore {
  public:
   TextStore() = default;
+  ~TextStore();
   TextStore(TextStore&& other) noexcept;
   TextStore& operator=(TextStore&& other) noexcept;
   TextStore(const TextStore&) = delete;
@@ -25,7 +26,8 @@ class TextStore {
   // A copy of the text, kept. std::bad_alloc leaves the store as it was.
   std::u16string_view Keep(std::u16string_view text);
 
-  // The text itself, taken over without a copy.
+  // The text itself, taken over without a copy. Its memory goes to
+  // GiveBack (spare_buffers.h) when the store no longer needs it.
   std::u16string_view Adopt(std::u16string text);
 
   // Makes room for `units` code units of Keep in one block.
@@ -36,7 +38,7 @@ class TextStore {
  private:
   // Text that came in whole, and the blocks that Keep fills one after the
   // other; next_ and room_ are the free part of the last block.
-  std::vector<std::unique_ptr<const std::u16string>> adopted_;
+  std::vector<std::unique_ptr<std::u16string>> adopted_;
   std::vector<std::unique_ptr<char16_t[]>> blocks_;
   char16_t* next_ = nullptr;
   std::size_t room_ = 0;
