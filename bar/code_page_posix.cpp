@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "bar/unicode.h"
-#include "bar/unit_scan.h"
+#include "bar/single_byte_page.h"
 
 namespace bar {
 namespace {
@@ -56,82 +56,47 @@ class Converter {
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
 // each a character of its own (U+0081 for the byte 81 in 1252) and takes it
 // back. Doing the same with the character of the byte's number keeps a file
-// that holds such bytes intact through a load and a save.
+// that holds such bytes intact through a load and a save: every byte is a
+// character here, and each character comes back from the first byte that
+// stands for it.
 class SingleByteConverter : public Converter {
  public:
   explicit SingleByteConverter(const std::array<char16_t, 256>& to_unicode)
-      : to_unicode_(to_unicode), from_unicode_(0x10000, kNoByte) {
-    for (int byte = 0; byte < 256; ++byte) {
-      std::uint16_t& slot = from_unicode_[to_unicode_[byte]];
-      if (slot == kNoByte) slot = static_cast<std::uint16_t>(byte);
-    }
-    ascii_ = true;
-    for (int byte = 0; byte < 0x80; ++byte) {
-      ascii_ = ascii_ && to_unicode_[byte] == byte && from_unicode_[byte] == byte;
-    }
-  }
+      : page_(to_unicode, EveryByte(), FromUnicode(to_unicode)) {}
 
   std::u16string Decode(std::string_view bytes) override {
     std::u16string text;
-    DecodeExactly(bytes, &text);
+    page_.Decode(bytes, &text);
     return text;
   }
-
   std::string Encode(std::u16string_view text) override {
-    std::string bytes(text.size(), '\0');
-    char* out = bytes.data();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      std::uint16_t byte = from_unicode_[text[i]];
-      out[i] = byte == kNoByte ? kUnmappable : static_cast<char>(byte);
-    }
+    std::string bytes;
+    page_.Encode(text, &bytes);
     return bytes;
   }
-
-  // Every byte is a character here, defined by the page or not, and the
-  // table takes each character back to a byte of its own.
-  // A bar is mostly ASCII, which an ASCII-based page decodes to the same
-  // numbers without the table, many bytes a step.
   bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
-    text->resize(bytes.size());
-    char16_t* out = text->data();
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    for (std::size_t i = 0; i < bytes.size();) {
-      if (ascii_) i += WidenAscii(bytes.data() + i, bytes.size() - i, out + i);
-      const std::size_t end = std::min(bytes.size(), i + kTableRun);
-      for (; i < end; ++i) out[i] = to_unicode_[in[i]];
-    }
-    return true;
+    return page_.DecodeExactly(bytes, text);
   }
-
-  // A code unit the table has a byte for comes back from that byte; any
-  // other would come back as "?".
   bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
-    bytes->resize(text.size());
-    char* out = bytes->data();
-    for (std::size_t i = 0; i < text.size();) {
-      if (ascii_) i += NarrowAscii(text.data() + i, text.size() - i, out + i);
-      const std::size_t end = std::min(text.size(), i + kTableRun);
-      for (; i < end; ++i) {
-        if (!EncodeUnit(text[i], out + i)) return false;
-      }
-    }
-    return true;
+    return page_.EncodeExactly(text, bytes);
   }
 
  private:
-  // How far the table goes once an ASCII run has ended.
-  static constexpr std::size_t kTableRun = 16;
-
-  bool EncodeUnit(char16_t unit, char* byte) const {
-    const std::uint16_t found = from_unicode_[unit];
-    *byte = static_cast<char>(found);
-    return found != kNoByte;
+  static std::array<bool, 256> EveryByte() {
+    std::array<bool, 256> every;
+    every.fill(true);
+    return every;
+  }
+  static std::vector<std::uint16_t> FromUnicode(const std::array<char16_t, 256>& to_unicode) {
+    std::vector<std::uint16_t> from_unicode(0x10000, SingleBytePage::kNoByte);
+    for (int byte = 0; byte < 256; ++byte) {
+      std::uint16_t& slot = from_unicode[to_unicode[byte]];
+      if (slot == SingleBytePage::kNoByte) slot = static_cast<std::uint16_t>(byte);
+    }
+    return from_unicode;
   }
 
-  static constexpr std::uint16_t kNoByte = 0x100;
-  bool ascii_ = false;  // the page maps 0..7F to U+0000..U+007F and back
-  std::array<char16_t, 256> to_unicode_;
-  std::vector<std::uint16_t> from_unicode_;  // indexed by code unit
+  SingleBytePage page_;
 };
 
 // Well-formed UTF-8 holds no lone surrogate, so its text always comes back;

@@ -8,8 +8,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <vector>
+
+#include "bar/single_byte_page.h"
 
 namespace bar {
 namespace {
@@ -69,25 +75,55 @@ bool EncodeReportingLoss(int code_page, std::u16string_view text, std::string* b
   return true;
 }
 
-// Whether every byte of a single-byte page decodes to a character that
-// comes back from it, so that any text decoded from the page does: asked
-// once per page, on the 256 bytes.
-bool EverySingleByteComesBack(int code_page) {
-  static std::mutex mutex;
-  static std::map<int, bool> answers;
-  std::lock_guard<std::mutex> lock(mutex);
-  const auto known = answers.find(code_page);
-  if (known != answers.end()) return known->second;
-  bool answer = false;
+// A single-byte page as tables, from the system's own conversions of its
+// 256 bytes and of their characters, or nullptr for any other page. Such a
+// page converts byte by byte and character by character, so the tables
+// give what the system gives for any text: a byte is exact when
+// MB_ERR_INVALID_CHARS takes it, to the character the plain conversion
+// gives, and that character comes back; a code unit comes back when the
+// plain conversion writes a byte that decodes to it again.
+std::unique_ptr<SingleBytePage> MakeSingleBytePage(int code_page) {
   CPINFO info;
-  if (GetCPInfo(static_cast<UINT>(code_page), &info) && info.MaxCharSize == 1) {
-    std::string every_byte(256, '\0');
-    for (int byte = 0; byte < 256; ++byte) every_byte[byte] = static_cast<char>(byte);
-    const std::u16string text = DecodeCodePage(code_page, every_byte);
-    answer = text.size() == every_byte.size() && CodePageHolds(code_page, text);
+  if (!GetCPInfo(static_cast<UINT>(code_page), &info) || info.MaxCharSize != 1) return nullptr;
+  std::array<char16_t, 256> to_unicode;
+  std::array<bool, 256> strict;
+  for (int byte = 0; byte < 256; ++byte) {
+    const char in = static_cast<char>(byte);
+    wchar_t plain = 0;
+    wchar_t checked = 0;
+    if (MultiByteToWideChar(code_page, 0, &in, 1, &plain, 1) != 1) return nullptr;
+    strict[byte] = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, &in, 1, &checked, 1) == 1;
+    // A page that refuses the flag is decoded as it comes (see below).
+    if (!strict[byte] && GetLastError() == ERROR_INVALID_FLAGS) return nullptr;
+    if (strict[byte] && checked != plain) return nullptr;
+    to_unicode[byte] = static_cast<char16_t>(plain);
   }
-  answers[code_page] = answer;
-  return answer;
+  std::vector<std::uint16_t> from_unicode(0x10000, SingleBytePage::kNoByte);
+  for (int byte = 0; byte < 256; ++byte) {
+    const wchar_t unit = static_cast<wchar_t>(to_unicode[byte]);
+    char out[4];
+    if (WideCharToMultiByte(code_page, 0, &unit, 1, out, sizeof out, nullptr, nullptr) != 1) {
+      continue;
+    }
+    const auto written = static_cast<unsigned char>(out[0]);
+    if (to_unicode[written] == to_unicode[byte]) from_unicode[to_unicode[byte]] = written;
+  }
+  std::array<bool, 256> exact;
+  for (int byte = 0; byte < 256; ++byte) {
+    exact[byte] = strict[byte] && from_unicode[to_unicode[byte]] != SingleBytePage::kNoByte;
+  }
+  return std::make_unique<SingleBytePage>(to_unicode, exact, std::move(from_unicode));
+}
+
+// Made once per page and kept for the process.
+const SingleBytePage* SingleBytePageFor(int code_page) {
+  static std::mutex mutex;
+  static std::map<int, std::unique_ptr<SingleBytePage>>* const pages =
+      new std::map<int, std::unique_ptr<SingleBytePage>>();
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto known = pages->find(code_page);
+  if (known != pages->end()) return known->second.get();
+  return ((*pages)[code_page] = MakeSingleBytePage(code_page)).get();
 }
 
 }  // namespace
@@ -138,6 +174,9 @@ bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string*
     *bytes = EncodeCodePage(code_page, text);
     return true;
   }
+  if (const SingleBytePage* page = SingleBytePageFor(code_page)) {
+    return page->EncodeExactly(text, bytes);
+  }
   bool held = false;
   if (EncodeReportingLoss(code_page, text, bytes, &held)) return held;
   // A page without the flags: the round trip itself.
@@ -157,6 +196,9 @@ std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_v
 // than it has bytes, so one call into a buffer of that size does; the size
 // is asked first only should that ever fall short.
 bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text) {
+  if (const SingleBytePage* page = SingleBytePageFor(code_page)) {
+    return page->DecodeExactly(bytes, text);
+  }
   const int size = static_cast<int>(bytes.size());
   text->resize(bytes.size());
   if (size > 0) {
@@ -179,7 +221,6 @@ bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string
     }
   }
   if (code_page == kCodePageUtf8) return !HasLoneSurrogate(*text);
-  if (EverySingleByteComesBack(code_page)) return true;
   std::string encoded;
   bool held = false;
   if (EncodeReportingLoss(code_page, *text, &encoded, &held)) return held;

@@ -1,5 +1,7 @@
 #include "bar/entry_key.h"
 
+#include <algorithm>
+
 #include "bar/strings.h"
 
 namespace bar {
@@ -85,21 +87,21 @@ int32_t CountValue(std::u16string_view line) {
 }
 
 std::optional<int32_t> NumberOf(std::u16string_view line) {
-  // The number EntryNumber gives, read without building the key and its
-  // digits as strings: the toggle asks this of every line of a bar.
-  const std::size_t equals = line.find(u'=');
-  if (equals == std::u16string_view::npos) return std::nullopt;
+  // The number EntryNumber gives, read in one pass up to the "=" without
+  // building the key and its digits as strings: the toggle asks this of
+  // every line of a bar.
   bool any_digit = false;
   int64_t value = 0;
-  for (std::size_t at = 0; at < equals; ++at) {
-    const char16_t c = line[at];
+  for (char16_t c : line) {
+    if (c == u'=') {
+      if (!any_digit || value > kMaxInt) return std::nullopt;
+      return static_cast<int32_t>(value);
+    }
     if (c < u'0' || c > u'9') continue;
     any_digit = true;
-    value = value * 10 + (c - u'0');
-    if (value > kMaxInt) return std::nullopt;
+    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
   }
-  if (!any_digit) return std::nullopt;
-  return static_cast<int32_t>(value);
+  return std::nullopt;
 }
 
 std::u16string RenumberingLoss(std::u16string_view line) {

@@ -78,16 +78,16 @@ bool MentionsButtoncount(std::u16string_view line) {
 // SortNumber, or nullopt where it throws: the key has no digit, or they
 // are beyond the 32-bit range. Reads the key without building it.
 std::optional<int32_t> SortNumberIfAny(std::u16string_view line) {
-  const std::size_t equals = line.find(u'=');
-  if (equals == std::u16string_view::npos) return 0;
-  if (MentionsButtoncount(line)) return 0;
   int64_t value = 0;
   bool any_digit = false;
-  for (char16_t c : line.substr(0, equals)) {
+  std::size_t at = 0;
+  for (; at < line.size() && line[at] != u'='; ++at) {
+    const char16_t c = line[at];
     if (c < u'0' || c > u'9') continue;
     any_digit = true;
     value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
   }
+  if (at == line.size() || MentionsButtoncount(line)) return 0;
   if (!any_digit || value > kMaxInt) return std::nullopt;
   return static_cast<int32_t>(value);
 }

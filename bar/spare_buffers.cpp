@@ -1,6 +1,7 @@
 #include "bar/spare_buffers.h"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 namespace bar {
@@ -14,10 +15,19 @@ constexpr std::size_t kKept = 3;
 // Below this the heap serves a buffer from its free lists anyway.
 constexpr std::size_t kWorthKeepingBytes = 256 * 1024;
 
+// The kept buffers of a kind, and their lock. They live as long as the
+// process and are never destroyed, so that lists destroyed at exit (a
+// static list, say) can still give theirs back.
 template <typename Buffer>
-std::vector<Buffer>& Kept() {
-  thread_local std::vector<Buffer> kept;
-  return kept;
+struct Spares {
+  std::mutex mutex;
+  std::vector<Buffer> kept;
+};
+
+template <typename Buffer>
+Spares<Buffer>& SparesOf() {
+  static Spares<Buffer>* const spares = new Spares<Buffer>();
+  return *spares;
 }
 
 template <typename Buffer>
@@ -35,7 +45,9 @@ Buffer TakeBuffer(std::size_t size) {
     buffer.reserve(size);
     return buffer;
   }
-  std::vector<Buffer>& kept = Kept<Buffer>();
+  Spares<Buffer>& spares = SparesOf<Buffer>();
+  std::lock_guard<std::mutex> lock(spares.mutex);
+  std::vector<Buffer>& kept = spares.kept;
   // The smallest that has room, else the largest, which grows the least.
   auto fits = [size](const Buffer& b) { return b.capacity() >= size; };
   auto best = kept.end();
@@ -60,7 +72,9 @@ Buffer TakeBuffer(std::size_t size) {
 template <typename Buffer>
 void GiveBack(Buffer&& buffer) noexcept {
   if (CapacityBytes(buffer) < kWorthKeepingBytes) return;
-  std::vector<Buffer>& kept = Kept<Buffer>();
+  Spares<Buffer>& spares = SparesOf<Buffer>();
+  std::lock_guard<std::mutex> lock(spares.mutex);
+  std::vector<Buffer>& kept = spares.kept;
   if (kept.size() == kept.capacity() && kept.size() < kKept) {
     // Room is made before anything can fail; without it the buffer goes.
     try {

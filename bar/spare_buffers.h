@@ -3,7 +3,8 @@
 // every 4 KiB; for a large bar a load or save paid more for that than for
 // its conversion. A buffer given back keeps its capacity, and the next
 // TakeBuffer of the same kind finds its memory ready. A few buffers of each
-// kind are kept, per thread; small ones are not worth keeping and go.
+// kind are kept for the rest of the process; small ones are not worth
+// keeping and go.
 #ifndef KELVANE_BAR_SPARE_BUFFERS_H_
 #define KELVANE_BAR_SPARE_BUFFERS_H_
 
