@@ -46,6 +46,9 @@ std::u16string Key(std::u16string_view line) { return std::u16string(KeyOf(line)
 std::u16string KeyDigits(std::u16string_view line) { return get_digits(KeyOf(line)); }
 
 int32_t EntryNumber(std::u16string_view line) {
+  // Where NumberOf reads a number, StrToInt of the digits gives the same;
+  // where it reads none, StrToInt gives the error.
+  if (const std::optional<int32_t> n = NumberOf(line)) return *n;
   return StrToInt(KeyDigits(line));
 }
 
@@ -133,6 +136,8 @@ std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_
     while (start < line.size() && (line[start] == u' ' || line[start] == u'\t')) ++start;
   }
   const std::u16string_view first = line.substr(start, word.size());
+  if (first.size() < word.size()) return std::nullopt;
+  if (!word.empty() && (first[0] | 0x20) != (word[0] | 0x20)) return std::nullopt;
   if (match == KeyMatch::kExact ? first != word : !EqualsIgnoringAsciiCase(first, word)) {
     return std::nullopt;
   }
