@@ -1,5 +1,7 @@
 #include "bar/bar_file.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "bar/code_page.h"
@@ -76,6 +78,34 @@ TEST(BarFileTest, SplitLines) {
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text));
     EXPECT_EQ(SplitLines(c.text), c.lines);
+  }
+}
+
+// The splitting scans many units a step: random texts of control
+// characters and letters, line ends at every offset, against a plain
+// reading unit by unit.
+TEST(BarFileTest, SplitLineViewsFindsEveryBreak) {
+  const char16_t alphabet[] = {u'a', u'\u0416', u'\r', u'\n', u'\0', u'\x0B', u'\x0E', u'a'};
+  std::mt19937 random(5);
+  for (int round = 0; round < 2000; ++round) {
+    std::u16string text(random() % 70, u'a');
+    for (char16_t& unit : text) unit = alphabet[random() % 8];
+    std::vector<std::u16string> want;
+    std::u16string line;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (text[at] != u'\r' && text[at] != u'\n') {
+        line += text[at];
+        continue;
+      }
+      want.push_back(line);
+      line.clear();
+      if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
+    }
+    if (!line.empty()) want.push_back(line);
+    bool nul = false;
+    const std::vector<std::u16string_view> views = SplitLineViews(text, &nul);
+    ASSERT_EQ(std::vector<std::u16string>(views.begin(), views.end()), want) << ToUtf8(text);
+    EXPECT_EQ(nul, text.find(u'\0') != std::u16string::npos);
   }
 }
 
