@@ -4,6 +4,7 @@
 
 #include "bar/code_page.h"
 #include "bar/errors.h"
+#include "bar/single_byte_page.h"
 #include "bar/spare_buffers.h"
 #include "bar/unit_scan.h"
 #include "bar/unicode.h"
@@ -104,10 +105,15 @@ std::optional<std::string> EncodeLossless(const std::vector<std::u16string_view>
     }
     case Encoding::kLegacy: {
       const int code_page = LegacyCodePage();
-      std::u16string text = JoinLines(lines);
-      std::string bytes = TakeBuffer<std::string>(text.size());
-      const bool held = EncodeCodePageExactly(code_page, text, &bytes);
-      GiveBack(std::move(text));
+      std::string bytes = TakeBuffer<std::string>(JoinedLength(lines));
+      bool held = false;
+      if (const SingleBytePage* page = SingleBytePageFor(code_page)) {
+        held = page->EncodeLinesExactly(lines, u"\r\n", &bytes);
+      } else {
+        std::u16string text = JoinLines(lines);
+        held = EncodeCodePageExactly(code_page, text, &bytes);
+        GiveBack(std::move(text));
+      }
       if (!held) {
         GiveBack(std::move(bytes));
         return std::nullopt;

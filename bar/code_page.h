@@ -11,6 +11,8 @@
 
 namespace bar {
 
+class SingleBytePage;
+
 constexpr int kCodePageUtf8 = 65001;
 
 // The process's legacy code page, fixed at its first use (Windows: GetACP;
@@ -61,6 +63,11 @@ std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_v
 // give nullopt (the buffer's content is then of no use).
 bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes);
 bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text);
+
+// The tables the exact conversions of a single-byte page use, which give
+// the same bytes and answers without a text in one piece; nullptr for any
+// other page. Made once per page and kept for the process.
+const SingleBytePage* SingleBytePageFor(int code_page);
 
 }  // namespace bar
 

@@ -51,6 +51,8 @@ class Converter {
   // the buffer.
   virtual bool DecodeExactly(std::string_view bytes, std::u16string* text) = 0;
   virtual bool EncodeExactly(std::u16string_view text, std::string* bytes) = 0;
+  // The page's tables when it is a single-byte page.
+  virtual const SingleBytePage* single_byte_page() const { return nullptr; }
 };
 
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
@@ -80,6 +82,7 @@ class SingleByteConverter : public Converter {
   bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
     return page_.EncodeExactly(text, bytes);
   }
+  const SingleBytePage* single_byte_page() const override { return &page_; }
 
  private:
   static std::array<bool, 256> EveryByte() {
@@ -334,6 +337,12 @@ std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_v
 bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text) {
   std::lock_guard<std::mutex> lock(converters_mutex);
   return ConverterFor(code_page).DecodeExactly(bytes, text);
+}
+
+// The tables never change once made, so they are used without the lock.
+const SingleBytePage* SingleBytePageFor(int code_page) {
+  std::lock_guard<std::mutex> lock(converters_mutex);
+  return ConverterFor(code_page).single_byte_page();
 }
 
 }  // namespace bar

@@ -115,16 +115,6 @@ std::unique_ptr<SingleBytePage> MakeSingleBytePage(int code_page) {
   return std::make_unique<SingleBytePage>(to_unicode, exact, std::move(from_unicode));
 }
 
-// Made once per page and kept for the process.
-const SingleBytePage* SingleBytePageFor(int code_page) {
-  static std::mutex mutex;
-  static std::map<int, std::unique_ptr<SingleBytePage>>* const pages =
-      new std::map<int, std::unique_ptr<SingleBytePage>>();
-  std::lock_guard<std::mutex> lock(mutex);
-  const auto known = pages->find(code_page);
-  if (known != pages->end()) return known->second.get();
-  return ((*pages)[code_page] = MakeSingleBytePage(code_page)).get();
-}
 
 }  // namespace
 
@@ -155,6 +145,16 @@ std::string EncodeCodePage(int code_page, std::u16string_view text) {
   std::string bytes(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(code_page, 0, units, size, &bytes[0], length, nullptr, nullptr);
   return bytes;
+}
+
+const SingleBytePage* SingleBytePageFor(int code_page) {
+  static std::mutex mutex;
+  static std::map<int, std::unique_ptr<SingleBytePage>>* const pages =
+      new std::map<int, std::unique_ptr<SingleBytePage>>();
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto known = pages->find(code_page);
+  if (known != pages->end()) return known->second.get();
+  return ((*pages)[code_page] = MakeSingleBytePage(code_page)).get();
 }
 
 bool CodePageHolds(int code_page, std::u16string_view text) {

@@ -62,7 +62,24 @@ void SingleBytePage::Encode(std::u16string_view text, std::string* bytes) const 
 
 bool SingleBytePage::EncodeExactly(std::u16string_view text, std::string* bytes) const {
   bytes->resize(text.size());
+  return EncodeInto(text, bytes->data());
+}
+
+bool SingleBytePage::EncodeLinesExactly(const std::vector<std::u16string_view>& lines,
+                                        std::u16string_view line_end,
+                                        std::string* bytes) const {
+  std::size_t size = 0;
+  for (std::u16string_view line : lines) size += line.size() + line_end.size();
+  bytes->resize(size);
   char* out = bytes->data();
+  for (std::u16string_view line : lines) {
+    if (!EncodeInto(line, out) || !EncodeInto(line_end, out + line.size())) return false;
+    out += line.size() + line_end.size();
+  }
+  return true;
+}
+
+bool SingleBytePage::EncodeInto(std::u16string_view text, char* out) const {
   for (std::size_t i = 0; i < text.size();) {
     if (ascii_) i += NarrowAscii(text.data() + i, text.size() - i, out + i);
     const std::size_t end = std::min(text.size(), i + kTableRun);

@@ -33,8 +33,15 @@ class SingleBytePage {
   void Encode(std::u16string_view text, std::string* bytes) const;
   // Encode, false when a unit has no byte.
   bool EncodeExactly(std::u16string_view text, std::string* bytes) const;
+  // EncodeExactly of the lines, each followed by line_end, as one text:
+  // written from the lines as they stand, with no joined text between.
+  bool EncodeLinesExactly(const std::vector<std::u16string_view>& lines,
+                          std::u16string_view line_end, std::string* bytes) const;
 
  private:
+  // The bytes of the text at out; false when a unit has no byte.
+  bool EncodeInto(std::u16string_view text, char* out) const;
+
   std::array<char16_t, 256> to_unicode_;
   std::array<bool, 256> exact_;
   bool every_byte_exact_;

@@ -4,6 +4,8 @@
 // look for the file manager's window and send it 2901 twice. The bars are
 // Bar\main.bar and Bar\tools.bar in the program's folder, each written
 // back with the bytes it holds, so that they stay as the toggles left them.
+// It carries kelvane.exe's manifest (toggle_floor.rc): the system sets a
+// program up by its manifest, and that is no part of a toggle's work.
 // bench/wine_toggle_bench.sh starts it as a toggle is started, taking turns
 // with the toggles:
 //   toggle_floor.exe expand    after an expand
