@@ -44,7 +44,7 @@ bool CodePageHolds(int code_page, std::u16string_view text);
 
 // EncodeCodePage(code_page, text) when CodePageHolds(code_page, text), else
 // nullopt: the save's check and its bytes from one conversion where the page
-// allows it (a single-byte page, 65001, or on Windows a page that takes
+// allows it (a single-byte page, 65001, on Windows a page that takes
 // WC_NO_BEST_FIT_CHARS), from an encode and a decode elsewhere.
 std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text);
 
@@ -54,9 +54,9 @@ std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_v
 // 65001, a broken double-byte sequence) or when a character would not come
 // back from the page (CodePageHolds). A character that has more than one
 // byte form is fine (Japanese FA 4A and 87 54 are both U+2160); a save
-// writes its usual one. One conversion decides it for a single-byte page and
-// for 65001; a double-byte page takes an encode more, and a decode more only
-// for bytes that a save would write in another form.
+// writes its usual one. A single-byte page and 65001 decide it in the one
+// conversion; another page takes an encode more (on POSIX a decode more
+// when the bytes hold a character in another than its usual form).
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes);
 
 // The two above, into a buffer whose memory they use again: false where they
