@@ -22,6 +22,9 @@
 #   KELVANE_BENCH_WINDOWS_BUILD  MinGW build (default build/mingw)
 #   KELVANE_BENCH_BIN            the benchmark program (default: the build's)
 #   KELVANE_BENCH_WINE_ROUNDS    expand-and-collapse rounds under Wine (default 11)
+#   KELVANE_BENCH_BEFORE         the RESULTS folder of an earlier run (of another
+#                                build, say), whose toggle and floor the plot
+#                                draws beside this run's
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
@@ -48,6 +51,7 @@ log=$results/bench.txt
 disk_data=$results/toggle_growth_disk.dat
 memory_data=$results/toggle_growth_memory.dat
 plot_png=$results/performance.png
+before=${KELVANE_BENCH_BEFORE:-}
 
 row() { printf '  %-40s %10s\n' "$1" "$2"; }
 
@@ -106,12 +110,21 @@ plot() {
     echo "set xrange [20:400000]; set xlabel 'buttons in the main bar (sub-bar: a tenth)'"
     echo "set ylabel 'milliseconds'"
     for k in "${!panels[@]}"; do
+      local earlier=""
+      [ -n "$before" ] && earlier="$before/$(basename "${panels[$k]}")"
+      [ -n "$earlier" ] && [ "$(rows_in "$earlier")" -gt 1 ] || earlier=""
       echo "set title '${titles[$k]}'"
       echo "plot '${panels[$k]}' using 1:4 with linespoints lw 2 pt 7 title 'toggle', \\"
       echo "     '' using 1:3 with linespoints lw 2 pt 5 title 'floor: the same loads and saves', \\"
       echo "     '' using 1:2 with linespoints lw 2 pt 9 title 'raw floor: the same files as bytes', \\"
       echo "     '' using 1:(1.3*\$3) with lines dt 2 lc rgb 'gray40' title '1.3 x floor: the toggle''s goal', \\"
-      echo "     '' using 1:(3*\$2) with lines dt 3 lc rgb 'gray60' title '3 x raw floor: the floor''s goal'"
+      echo "     '' using 1:(3*\$2) with lines dt 3 lc rgb 'gray60' title '3 x raw floor: the floor''s goal'\\"
+      if [ -n "$earlier" ]; then
+        echo ", '$earlier' using 1:4 with linespoints dt 4 lw 1 pt 6 lc 1 title 'before: toggle', \\"
+        echo "     '' using 1:3 with linespoints dt 4 lw 1 pt 4 lc 2 title 'before: floor'"
+      else
+        echo ""
+      fi
     done
     echo "unset multiplot"
   } | gnuplot
