@@ -70,7 +70,7 @@ machine() {
 growth_data() {
   awk '/^toggle growth:/ { on = 1; next }
        /^$/ { on = 0 }
-       on && $2 == "buttons," && $3 == "raw" && $5 == "ms" { raw[$1] = $4; order[++n] = $1 }
+       on && $2 == "buttons," && $3 == "raw" && $6 == "ms" { raw[$1] = $5; order[++n] = $1 }
        on && $2 == "buttons," && $3 == "floor" && $5 == "ms" { floor[$1] = $4 }
        on && $2 == "buttons," && $3 == "toggle" && $5 == "ms" { toggle[$1] = $4 }
        END {
