@@ -158,10 +158,7 @@ void RunToggleGrowth(const Options& options, Report& report) {
   for (int32_t buttons : kGrowthSizes) {
     if (buttons > options.size) break;
     ToggleFolder folder(buttons);
-    // Few runs of the largest bars: they take long each.
-    const int repetitions = buttons >= 100000 ? std::min(options.repetitions, 5)
-                                              : options.repetitions;
-    const std::vector<double> ms = MedianMilliseconds(repetitions,
+    const std::vector<double> ms = MedianMilliseconds(options.repetitions,
                                                       {[&] { folder.RawFloor(); },
                                                        [&] { folder.Floor(); },
                                                        [&] {
