@@ -164,6 +164,7 @@ struct EncodeCase {
 
 TEST(BarFileTest, EncodeBarFile) {
   const std::vector<std::u16string> ab = {u"a", u"b"};
+  const std::u16string long_ascii = u"menu12=" + std::u16string(40, u'x');
   const EncodeCase cases[] = {
       {"never loaded", 1252, std::nullopt, ab, "a\r\nb\r\n", Encoding::kLegacy},
       {"legacy", 1252, Encoding::kLegacy, ab, "a\r\nb\r\n", Encoding::kLegacy},
@@ -190,6 +191,13 @@ TEST(BarFileTest, EncodeBarFile) {
        std::string("\xFF\xFE\x00\xDC\r\0\n\0", 8), Encoding::kUtf16LE},
       {"lone surrogate stays in utf-16 be", 1252, Encoding::kUtf16BE, {u"\xD800"},
        std::string("\xFE\xFF\xD8\x00\0\r\0\n", 8), Encoding::kUtf16BE},
+      {"long lines in 1251", 1251, std::nullopt,
+       {long_ascii + u"\u0414" + long_ascii, u"", long_ascii},
+       "menu12=" + std::string(40, 'x') + "\xC4" + "menu12=" + std::string(40, 'x') +
+           "\r\n\r\nmenu12=" + std::string(40, 'x') + "\r\n",
+       Encoding::kLegacy},
+      {"chinese after a long run in 1251", 1251, Encoding::kLegacy, {long_ascii + u"\u4E2D"},
+       "\xFF\xFE" + EncodeUtf16(long_ascii + u"\u4E2D\r\n", false), Encoding::kUtf16LE},
   };
   for (const EncodeCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -116,8 +116,11 @@ TEST(LineListTest, LinesStayWhereTheyAreThroughEdits) {
   list.Exchange(0, 2);
   EXPECT_EQ(first, u"a");
   LineList copy(list);
+  LineList assigned;
+  assigned = list;
   list = LineList();
   EXPECT_EQ(copy.lines(), (Lines{long_line, u"a", u"a", long_line, long_line}));
+  EXPECT_EQ(assigned.lines(), copy.lines());
   copy.KeepLines({4, 1});
   EXPECT_EQ(copy.lines(), (Lines{long_line, u"a"}));
   EXPECT_EQ(MessageOf<IndexError>([&] { copy.KeepLines({0, 2}); }),

@@ -135,7 +135,8 @@ void RunToggle(const Options& options, Report& report) {
   report.Heading("toggle: a main bar of " + std::to_string(buttons) + " buttons (" +
                  std::to_string(folder.main_lines()) + " lines, " +
                  std::to_string(folder.main_kib()) + " KiB) and a sub-bar of " +
-                 std::to_string(std::max(1, buttons / 10)) + ", median of " + std::to_string(options.repetitions) + " runs");
+                 std::to_string(std::max(1, buttons / 10)) + ", median of " +
+                 std::to_string(options.repetitions) + " runs");
   report.Milliseconds("the same files as bytes (raw floor)", ms[0]);
   report.Milliseconds("loads + saves of both runs (floor)", ms[1]);
   report.Milliseconds("one load + save of each file", ms[2]);
