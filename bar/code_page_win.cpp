@@ -1,7 +1,8 @@
 // The legacy code page through the Windows conversions, called without
 // flags so that a bar file comes out as every other ANSI program writes it.
 // The checks ask the same conversions, with flags that report a loss, so
-// that a check costs one conversion instead of a round trip.
+// that a check costs one conversion instead of a round trip; a single-byte
+// page goes through tables made from the same conversions.
 
 #include "bar/code_page.h"
 
@@ -93,7 +94,8 @@ std::unique_ptr<SingleBytePage> MakeSingleBytePage(int code_page) {
     wchar_t checked = 0;
     if (MultiByteToWideChar(code_page, 0, &in, 1, &plain, 1) != 1) return nullptr;
     strict[byte] = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, &in, 1, &checked, 1) == 1;
-    // A page that refuses the flag is decoded as it comes (see below).
+    // A page that refuses the flag is decoded as it comes, without tables
+    // (DecodeCodePageExactly).
     if (!strict[byte] && GetLastError() == ERROR_INVALID_FLAGS) return nullptr;
     if (strict[byte] && checked != plain) return nullptr;
     to_unicode[byte] = static_cast<char16_t>(plain);
@@ -114,7 +116,6 @@ std::unique_ptr<SingleBytePage> MakeSingleBytePage(int code_page) {
   }
   return std::make_unique<SingleBytePage>(to_unicode, exact, std::move(from_unicode));
 }
-
 
 }  // namespace
 

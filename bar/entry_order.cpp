@@ -118,27 +118,27 @@ std::vector<int32_t> SortedOrder(const LineList& list) {
   auto exchange = [&](int32_t a, int32_t b) {
     std::swap(places[static_cast<size_t>(a)], places[static_cast<size_t>(b)]);
   };
-  const int32_t right = static_cast<int32_t>(places.size()) - 1;
+  // Where every line has its number, a comparison needs no test for the
+  // lines that have none.
   const bool all_numbered = std::none_of(places.begin(), places.end(), [](const Place& place) {
     return place.number == kNoNumber;
   });
-  if (places.size() < 2) {
-    // Nothing to compare.
-  } else if (all_numbered) {
-    auto compare = [&](int32_t a, int32_t b) {
-      return Sign(places[static_cast<size_t>(a)].number, places[static_cast<size_t>(b)].number);
-    };
-    RangeSortBetween(0, right, compare, exchange);
-  } else {
-    auto number = [&](int32_t at) {
-      const Place& place = places[static_cast<size_t>(at)];
-      if (place.number == kNoNumber) SortNumber(lines[static_cast<size_t>(place.line)]);
-      return place.number;
-    };
-    auto compare = [&](int32_t a, int32_t b) {
-      const int32_t first = number(a);
-      return Sign(first, number(b));
-    };
+  auto compare_numbered = [&](int32_t a, int32_t b) {
+    return Sign(places[static_cast<size_t>(a)].number, places[static_cast<size_t>(b)].number);
+  };
+  auto number = [&](int32_t at) {
+    const Place& place = places[static_cast<size_t>(at)];
+    if (place.number == kNoNumber) SortNumber(lines[static_cast<size_t>(place.line)]);
+    return place.number;
+  };
+  auto compare = [&](int32_t a, int32_t b) {
+    const int32_t first = number(a);
+    return Sign(first, number(b));
+  };
+  const int32_t right = static_cast<int32_t>(places.size()) - 1;
+  if (places.size() >= 2 && all_numbered) {
+    RangeSortBetween(0, right, compare_numbered, exchange);
+  } else if (places.size() >= 2) {
     RangeSortBetween(0, right, compare, exchange);
   }
   std::vector<int32_t> order(places.size());

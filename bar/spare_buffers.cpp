@@ -50,16 +50,11 @@ Buffer TakeBuffer(std::size_t size) {
   std::vector<Buffer>& kept = spares.kept;
   // The smallest that has room, else the largest, which grows the least.
   auto fits = [size](const Buffer& b) { return b.capacity() >= size; };
-  auto best = kept.end();
-  for (auto it = kept.begin(); it != kept.end(); ++it) {
-    if (best == kept.end() || (fits(*it) && !fits(*best))) {
-      best = it;
-    } else if (fits(*it) == fits(*best) &&
-               (fits(*it) ? it->capacity() < best->capacity()
-                          : it->capacity() > best->capacity())) {
-      best = it;
-    }
-  }
+  auto better = [&](const Buffer& a, const Buffer& b) {
+    if (fits(a) != fits(b)) return fits(a);
+    return fits(a) ? a.capacity() < b.capacity() : a.capacity() > b.capacity();
+  };
+  const auto best = std::min_element(kept.begin(), kept.end(), better);
   if (best != kept.end()) {
     buffer = std::move(*best);
     kept.erase(best);
