@@ -42,7 +42,7 @@ bench:
 	@cmake --preset release -B $(BENCH_BUILD) >/dev/null
 	@cmake --build $(BENCH_BUILD)
 	@cmake --preset mingw -B $(BENCH_WINDOWS_BUILD) -DKELVANE_BENCH=ON >/dev/null
-	@cmake --build $(BENCH_WINDOWS_BUILD) --target kelvane empty find_window hidden_window
+	@cmake --build $(BENCH_WINDOWS_BUILD) --target kelvane toggle_floor empty find_window hidden_window
 	@KELVANE_BENCH_BUILD=$(BENCH_BUILD) KELVANE_BENCH_WINDOWS_BUILD=$(BENCH_WINDOWS_BUILD) \
 	  scripts/bench.sh
 

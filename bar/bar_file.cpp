@@ -1,7 +1,12 @@
 #include "bar/bar_file.h"
 
+#include <algorithm>
+
 #include "bar/code_page.h"
 #include "bar/errors.h"
+#include "bar/single_byte_page.h"
+#include "bar/spare_buffers.h"
+#include "bar/unit_scan.h"
 #include "bar/unicode.h"
 
 namespace bar {
@@ -32,42 +37,89 @@ std::u16string DecodeLegacyText(std::string_view bytes) {
   // The conversion itself never fails, but where it has to guess (invalid
   // UTF-8 under code page 65001, a broken double-byte sequence) a save
   // would write the guess instead of what the user had.
-  std::optional<std::u16string> text = DecodeCodePageExactly(LegacyCodePage(), bytes);
-  if (!text) ThrowDecodingError();
-  return std::move(*text);
-}
-
-std::u16string JoinLines(const std::vector<std::u16string>& lines) {
-  std::size_t length = 0;
-  for (const std::u16string& line : lines) length += line.size() + 2;
-  std::u16string text;
-  text.reserve(length);
-  for (const std::u16string& line : lines) {
-    text += line;
-    text += u"\r\n";
+  std::u16string text = TakeBuffer<std::u16string>(bytes.size());
+  if (!DecodeCodePageExactly(LegacyCodePage(), bytes, &text)) {
+    GiveBack(std::move(text));
+    ThrowDecodingError();
   }
   return text;
 }
 
-// The mark and bytes of the text in one encoding, or nullopt when that
+std::size_t JoinedLength(const std::vector<std::u16string_view>& lines) {
+  std::size_t length = 0;
+  for (std::u16string_view line : lines) length += line.size() + 2;
+  return length;
+}
+
+// Every line followed by CR LF, as one text for the conversions.
+std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
+  const std::size_t length = JoinedLength(lines);
+  std::u16string text = TakeBuffer<std::u16string>(length);
+  text.resize(length);
+  char16_t* out = text.data();
+  for (std::u16string_view line : lines) {
+    out = std::copy(line.begin(), line.end(), out);
+    *out++ = u'\r';
+    *out++ = u'\n';
+  }
+  return text;
+}
+
+// The mark and the UTF-16 bytes of every line followed by CR LF, written
+// from the lines as they stand: UTF-16 needs no joined text.
+std::string EncodeUtf16Lines(const std::vector<std::u16string_view>& lines, bool big_endian) {
+  const std::string_view mark = big_endian ? kUtf16BEMark : kUtf16LEMark;
+  const std::size_t size = mark.size() + 2 * JoinedLength(lines);
+  std::string bytes = TakeBuffer<std::string>(size);
+  bytes.resize(size);
+  char* out = std::copy(mark.begin(), mark.end(), bytes.data());
+  auto put = [&](char16_t unit) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    *out++ = big_endian ? high : low;
+    *out++ = big_endian ? low : high;
+  };
+  for (std::u16string_view line : lines) {
+    for (char16_t unit : line) put(unit);
+    put(u'\r');
+    put(u'\n');
+  }
+  return bytes;
+}
+
+// The mark and bytes of the lines in one encoding, or nullopt when that
 // encoding would lose a character.
-std::optional<std::string> EncodeLossless(std::u16string_view text, Encoding encoding) {
+std::optional<std::string> EncodeLossless(const std::vector<std::u16string_view>& lines,
+                                          Encoding encoding) {
   switch (encoding) {
     case Encoding::kUtf16LE:
-      return std::string(kUtf16LEMark) + EncodeUtf16(text, false);
+      return EncodeUtf16Lines(lines, false);
     case Encoding::kUtf16BE:
-      return std::string(kUtf16BEMark) + EncodeUtf16(text, true);
+      return EncodeUtf16Lines(lines, true);
     case Encoding::kUtf8: {
       bool lossless = true;
-      std::string bytes = std::string(kUtf8Mark) + EncodeUtf8(text, &lossless);
+      std::string bytes = EncodeUtf8(JoinLines(lines), &lossless);
       if (!lossless) return std::nullopt;
+      bytes.insert(0, kUtf8Mark);
       return bytes;
     }
     case Encoding::kLegacy: {
       const int code_page = LegacyCodePage();
-      if (!CodePageHolds(code_page, text)) return std::nullopt;
-      const std::string_view mark = code_page == kCodePageUtf8 ? kUtf8Mark : "";
-      return std::string(mark) + EncodeCodePage(code_page, text);
+      std::string bytes = TakeBuffer<std::string>(JoinedLength(lines));
+      bool held = false;
+      if (const SingleBytePage* page = SingleBytePageFor(code_page)) {
+        held = page->EncodeLinesExactly(lines, u"\r\n", &bytes);
+      } else {
+        std::u16string text = JoinLines(lines);
+        held = EncodeCodePageExactly(code_page, text, &bytes);
+        GiveBack(std::move(text));
+      }
+      if (!held) {
+        GiveBack(std::move(bytes));
+        return std::nullopt;
+      }
+      if (code_page == kCodePageUtf8) bytes.insert(0, kUtf8Mark);
+      return bytes;
     }
   }
   return std::nullopt;
@@ -110,30 +162,48 @@ std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encodin
   return std::u16string();
 }
 
-std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
+std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul) {
+  // Bars run to some thirty code units a line; a guess on the high side
+  // spares the list most of its regrowing.
+  std::vector<std::u16string_view> lines =
+      TakeBuffer<std::vector<std::u16string_view>>(text.size() / 24 + 1);
+  bool any_nul = false;
   std::size_t start = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const char16_t unit = text[at];
+  const char16_t* const units = text.data();
+  for (std::size_t at = FindControlUnit(units, text.size(), 0); at < text.size();
+       at = FindControlUnit(units, text.size(), at + 1)) {
+    const char16_t unit = units[at];
+    if (unit == u'\0') any_nul = true;
     if (unit != u'\r' && unit != u'\n') continue;
-    lines.emplace_back(text.substr(start, at - start));
-    if (unit == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
+    lines.push_back(text.substr(start, at - start));
+    if (unit == u'\r' && at + 1 < text.size() && units[at + 1] == u'\n') ++at;
     start = at + 1;
   }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  if (nul) *nul = any_nul;
   return lines;
+}
+
+std::vector<std::u16string> SplitLines(std::u16string_view text) {
+  const std::vector<std::u16string_view> views = SplitLineViews(text);
+  return std::vector<std::u16string>(views.begin(), views.end());
 }
 
 std::string EncodeBarFile(const std::vector<std::u16string>& lines,
                           std::optional<Encoding> remembered, Encoding* written) {
-  const std::u16string text = JoinLines(lines);
+  return EncodeBarLines(std::vector<std::u16string_view>(lines.begin(), lines.end()), remembered,
+                        written);
+}
+
+std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
+                           std::optional<Encoding> remembered, Encoding* written) {
   const Encoding chosen = remembered.value_or(Encoding::kLegacy);
-  std::optional<std::string> bytes = EncodeLossless(text, chosen);
+  std::optional<std::string> bytes = EncodeLossless(lines, chosen);
   Encoding used = chosen;
   if (!bytes) {
     // UTF-16 holds every code unit, and the file manager reads it back.
     used = Encoding::kUtf16LE;
-    bytes = EncodeLossless(text, used);
+    bytes = EncodeLossless(lines, used);
   }
   if (written) *written = used;
   return std::move(*bytes);

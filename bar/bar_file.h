@@ -31,6 +31,10 @@ std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encodin
 // the last break is a line when it is not empty; an empty text has none.
 std::vector<std::u16string> SplitLines(std::u16string_view text);
 
+// SplitLines as views into the text, which copy no line. *nul, when given,
+// tells whether the text holds a NUL.
+std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul = nullptr);
+
 // The bytes SaveToFile writes: the mark (none for the legacy code page
 // unless it is 65001), then every line followed by CR LF.
 //
@@ -43,6 +47,10 @@ std::vector<std::u16string> SplitLines(std::u16string_view text);
 std::string EncodeBarFile(const std::vector<std::u16string>& lines,
                           std::optional<Encoding> remembered,
                           Encoding* written = nullptr);
+
+// EncodeBarFile of lines held as views.
+std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
+                           std::optional<Encoding> remembered, Encoding* written = nullptr);
 
 }  // namespace bar
 

@@ -1,5 +1,7 @@
 #include "bar/bar_file.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "bar/code_page.h"
@@ -79,6 +81,34 @@ TEST(BarFileTest, SplitLines) {
   }
 }
 
+// The splitting scans many units a step: random texts of control
+// characters and letters, line ends at every offset, against a plain
+// reading unit by unit.
+TEST(BarFileTest, SplitLineViewsFindsEveryBreak) {
+  const char16_t alphabet[] = {u'a', u'\u0416', u'\r', u'\n', u'\0', u'\x0B', u'\x0E', u'a'};
+  std::mt19937 random(5);
+  for (int round = 0; round < 2000; ++round) {
+    std::u16string text(random() % 70, u'a');
+    for (char16_t& unit : text) unit = alphabet[random() % 8];
+    std::vector<std::u16string> want;
+    std::u16string line;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (text[at] != u'\r' && text[at] != u'\n') {
+        line += text[at];
+        continue;
+      }
+      want.push_back(line);
+      line.clear();
+      if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
+    }
+    if (!line.empty()) want.push_back(line);
+    bool nul = false;
+    const std::vector<std::u16string_view> views = SplitLineViews(text, &nul);
+    ASSERT_EQ(std::vector<std::u16string>(views.begin(), views.end()), want) << ToUtf8(text);
+    EXPECT_EQ(nul, text.find(u'\0') != std::u16string::npos);
+  }
+}
+
 TEST(BarFileTest, NoBytesDecodeToNoText) {
   for (Encoding encoding :
        {Encoding::kLegacy, Encoding::kUtf8, Encoding::kUtf16LE, Encoding::kUtf16BE}) {
@@ -134,6 +164,7 @@ struct EncodeCase {
 
 TEST(BarFileTest, EncodeBarFile) {
   const std::vector<std::u16string> ab = {u"a", u"b"};
+  const std::u16string long_ascii = u"menu12=" + std::u16string(40, u'x');
   const EncodeCase cases[] = {
       {"never loaded", 1252, std::nullopt, ab, "a\r\nb\r\n", Encoding::kLegacy},
       {"legacy", 1252, Encoding::kLegacy, ab, "a\r\nb\r\n", Encoding::kLegacy},
@@ -160,6 +191,13 @@ TEST(BarFileTest, EncodeBarFile) {
        std::string("\xFF\xFE\x00\xDC\r\0\n\0", 8), Encoding::kUtf16LE},
       {"lone surrogate stays in utf-16 be", 1252, Encoding::kUtf16BE, {u"\xD800"},
        std::string("\xFE\xFF\xD8\x00\0\r\0\n", 8), Encoding::kUtf16BE},
+      {"long lines in 1251", 1251, std::nullopt,
+       {long_ascii + u"\u0414" + long_ascii, u"", long_ascii},
+       "menu12=" + std::string(40, 'x') + "\xC4" + "menu12=" + std::string(40, 'x') +
+           "\r\n\r\nmenu12=" + std::string(40, 'x') + "\r\n",
+       Encoding::kLegacy},
+      {"chinese after a long run in 1251", 1251, Encoding::kLegacy, {long_ascii + u"\u4E2D"},
+       "\xFF\xFE" + EncodeUtf16(long_ascii + u"\u4E2D\r\n", false), Encoding::kUtf16LE},
   };
   for (const EncodeCase& c : cases) {
     SCOPED_TRACE(c.name);

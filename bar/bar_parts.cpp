@@ -3,11 +3,14 @@
 #include "bar/bar_file.h"
 #include "bar/entry_key.h"
 #include "bar/errors.h"
+#include "bar/spare_buffers.h"
 #include "bar/strings.h"
 
 namespace bar {
 
 bool IsSectionHeader(std::u16string_view line) {
+  // Most lines start with a letter: no trimming needed to tell.
+  if (!line.empty() && line[0] != u'[' && line[0] != u' ' && line[0] != u'\t') return false;
   const std::u16string_view text = TrimBlanks(line);
   return !text.empty() && text[0] == u'[' && text.find(u']') != std::u16string_view::npos;
 }
@@ -22,7 +25,7 @@ bool OwnedByNoEntry(std::u16string_view line) {
   return !text.empty() && text[0] == u';';
 }
 
-std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string_view>& lines) {
   const int32_t count = static_cast<int32_t>(lines.size());
   for (int32_t header = 0; header < count; ++header) {
     if (!IsButtonSectionHeader(lines[header])) continue;
@@ -33,81 +36,97 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>&
   return std::nullopt;
 }
 
-BarParts::BarParts() : header_(u"[Buttonbar]"), body_{std::nullopt} {}
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
+  return FindButtonSection(std::vector<std::u16string_view>(lines.begin(), lines.end()));
+}
 
+BarParts::BarParts() : header_(u"[Buttonbar]"), body_{kLinePlace} {}
+
+// The plain bar is the list's own lines, kept in their new order, and the
+// count line made anew.
 BarParts BarParts::Split(LineList& bar, const std::u16string& subject) {
-  std::vector<std::u16string> plain;
-  BarParts parts = Parse(bar.lines(), subject, CountLine::kRequired, &plain);
-  bar.SetLines(std::move(plain));
+  std::vector<int32_t> plain;
+  std::u16string_view count;
+  BarParts parts = Parse(bar.views(), subject, CountLine::kRequired, &plain, &count);
+  const std::u16string count_line = u"Buttoncount=" + std::u16string(count);
+  bar.KeepLines(plain);
+  bar.Put(1, count_line);
   return parts;
 }
 
 BarParts BarParts::KeptFrom(const LineList& bar, const std::u16string& subject) {
   if (bar.Count() == 0) return BarParts();
-  return Parse(bar.lines(), subject, CountLine::kOptional, nullptr);
+  return Parse(bar.views(), subject, CountLine::kOptional, nullptr, nullptr);
 }
 
-BarParts BarParts::Parse(const std::vector<std::u16string>& lines, const std::u16string& subject,
-                         CountLine count_line, std::vector<std::u16string>* plain) {
+BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
+                         const std::u16string& subject, CountLine count_line,
+                         std::vector<int32_t>* plain, std::u16string_view* count) {
   const std::optional<SectionRange> section = FindButtonSection(lines);
   if (!section) throw BarFormatError(subject + u" has no \"[Buttonbar]\" section");
   BarParts parts;
   parts.body_.clear();
+  parts.body_.reserve(static_cast<std::size_t>(section->end - section->header));
   parts.before_.assign(lines.begin(), lines.begin() + section->header);
   parts.header_ = lines[section->header];
   parts.after_.assign(lines.begin() + section->end, lines.end());
 
-  std::optional<std::u16string> count;
-  std::vector<std::u16string> entries;
+  std::optional<int32_t> count_index;
+  std::vector<int32_t> entries;
+  entries.reserve(parts.body_.capacity());
   for (int32_t i = section->header + 1; i < section->end; ++i) {
-    const std::u16string& line = lines[i];
-    if (!count && IsCountLine(line)) {
+    const std::u16string_view line = lines[i];
+    if (!count_index && IsCountLine(line)) {
       parts.count_place_ = parts.body_.size();
-      parts.body_.emplace_back();
-      count = u"Buttoncount=" + line.substr(line.find(u'=') + 1);
+      parts.body_.push_back(kLinePlace);
+      count_index = i;
     } else if (OwnedByNoEntry(line) || IsCountLine(line)) {
       // A second count line is dead to every reader, and were it moved
       // ahead of the first one, it would become the count.
-      parts.body_.emplace_back(line);
+      parts.body_.push_back(static_cast<int32_t>(parts.kept_.size()));
+      parts.kept_.emplace_back(line);
     } else {
-      parts.body_.emplace_back();
-      entries.push_back(line);
+      parts.body_.push_back(kLinePlace);
+      entries.push_back(i);
     }
   }
-  if (!count) {
+  if (!count_index) {
     if (count_line == CountLine::kRequired) {
       throw BarFormatError(subject +
                            u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
     }
     parts.count_place_ = 0;
-    parts.body_.insert(parts.body_.begin(), std::nullopt);
+    parts.body_.insert(parts.body_.begin(), kLinePlace);
   }
   if (plain) {
+    const std::u16string_view line = lines[*count_index];
+    *count = line.substr(line.find(u'=') + 1);
     plain->clear();
     plain->reserve(entries.size() + 2);
-    plain->push_back(parts.header_);
-    plain->push_back(std::move(*count));
-    for (std::u16string& line : entries) plain->push_back(std::move(line));
+    plain->push_back(section->header);
+    plain->push_back(*count_index);
+    plain->insert(plain->end(), entries.begin(), entries.end());
   }
   return parts;
 }
 
-std::vector<std::u16string> BarParts::Join(const std::vector<std::u16string>& plain) const {
+std::vector<std::u16string_view> BarParts::Join(
+    const std::vector<std::u16string_view>& plain) const {
   // Entry lines the places cannot take follow the last entry's place, or
   // the count line when the section had no entry: an expanded block stays
   // inside the section, ahead of the empty lines and comments that close it.
   std::size_t last_place = count_place_;
   for (std::size_t k = 0; k < body_.size(); ++k) {
-    if (!body_[k]) last_place = k;
+    if (body_[k] == kLinePlace) last_place = k;
   }
-  std::vector<std::u16string> lines;
-  lines.reserve(before_.size() + body_.size() + plain.size() + after_.size());
+  std::vector<std::u16string_view> lines = TakeBuffer<std::vector<std::u16string_view>>(
+      before_.size() + body_.size() + plain.size() + after_.size());
   lines.insert(lines.end(), before_.begin(), before_.end());
   lines.push_back(header_);
   std::size_t next = 2;
   for (std::size_t k = 0; k < body_.size(); ++k) {
-    if (body_[k]) {
-      lines.push_back(*body_[k]);
+    if (body_[k] != kLinePlace) {
+      lines.push_back(kept_[static_cast<std::size_t>(body_[k])]);
     } else if (k == count_place_) {
       lines.push_back(plain.at(1));
     } else if (next < plain.size()) {
@@ -123,7 +142,11 @@ std::vector<std::u16string> BarParts::Join(const std::vector<std::u16string>& pl
 
 void BarParts::Save(const LineList& plain, const std::u16string& file_name,
                     FileSystem& files) const {
-  files.ReplaceFile(file_name, EncodeBarFile(Join(plain.lines()), plain.remembered_encoding()));
+  std::vector<std::u16string_view> lines = Join(plain.views());
+  std::string bytes = EncodeBarLines(lines, plain.remembered_encoding());
+  GiveBack(std::move(lines));
+  files.ReplaceFile(file_name, bytes);
+  GiveBack(std::move(bytes));
 }
 
 }  // namespace bar

@@ -45,6 +45,7 @@ struct SectionRange {
   int32_t header;
   int32_t end;
 };
+std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string_view>& lines);
 std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines);
 
 class BarParts {
@@ -70,7 +71,8 @@ class BarParts {
   // header as it was written, the count line in its place, the entry lines
   // in order in the entries' places. Entry lines beyond those places follow
   // the last of them; places left over go.
-  std::vector<std::u16string> Join(const std::vector<std::u16string>& plain) const;
+  // The views are of `plain` and of these parts.
+  std::vector<std::u16string_view> Join(const std::vector<std::u16string_view>& plain) const;
 
   // Saves the joined bar to the file in the plain bar's remembered encoding
   // (as LineList::SaveToFile does).
@@ -78,14 +80,20 @@ class BarParts {
 
  private:
   enum class CountLine { kRequired, kOptional };
-  static BarParts Parse(const std::vector<std::u16string>& lines, const std::u16string& subject,
-                        CountLine count_line, std::vector<std::u16string>* plain);
+  // The parts of the lines; *plain, when given, receives the indices of the
+  // plain bar's lines and *count the text after the count line's "=".
+  static BarParts Parse(const std::vector<std::u16string_view>& lines,
+                        const std::u16string& subject, CountLine count_line,
+                        std::vector<int32_t>* plain, std::u16string_view* count);
 
   std::vector<std::u16string> before_;
   std::u16string header_;
-  // The section after its header: a line no entry owns, or nullopt for the
-  // place of the count line (count_place_) or of an entry line.
-  std::vector<std::optional<std::u16string>> body_;
+  // The section after its header, a place a line: the index in kept_ of a
+  // line no entry owns, or kLinePlace for the place of the count line
+  // (count_place_) or of an entry line.
+  static constexpr int32_t kLinePlace = -1;
+  std::vector<int32_t> body_;
+  std::vector<std::u16string> kept_;
   std::size_t count_place_ = 0;
   std::vector<std::u16string> after_;
 };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bar/unicode.h"
+#include "bar/single_byte_page.h"
 
 namespace bar {
 namespace {
@@ -46,59 +47,77 @@ class Converter {
   virtual ~Converter() = default;
   virtual std::u16string Decode(std::string_view bytes) = 0;
   virtual std::string Encode(std::u16string_view text) = 0;
-  // Decode, or nullopt when some bytes form no character of the page.
-  virtual std::optional<std::u16string> DecodeValid(std::string_view bytes) = 0;
+  // DecodeCodePageExactly and EncodeCodePageExactly for this page, into
+  // the buffer.
+  virtual bool DecodeExactly(std::string_view bytes, std::u16string* text) = 0;
+  virtual bool EncodeExactly(std::u16string_view text, std::string* bytes) = 0;
+  // The page's tables when it is a single-byte page.
+  virtual const SingleBytePage* single_byte_page() const { return nullptr; }
 };
 
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
 // each a character of its own (U+0081 for the byte 81 in 1252) and takes it
 // back. Doing the same with the character of the byte's number keeps a file
-// that holds such bytes intact through a load and a save.
+// that holds such bytes intact through a load and a save: every byte is a
+// character here, and each character comes back from the first byte that
+// stands for it.
 class SingleByteConverter : public Converter {
  public:
   explicit SingleByteConverter(const std::array<char16_t, 256>& to_unicode)
-      : to_unicode_(to_unicode), from_unicode_(0x10000, kNoByte) {
-    for (int byte = 0; byte < 256; ++byte) {
-      std::uint16_t& slot = from_unicode_[to_unicode_[byte]];
-      if (slot == kNoByte) slot = static_cast<std::uint16_t>(byte);
-    }
-  }
+      : page_(to_unicode, EveryByte(), FromUnicode(to_unicode)) {}
 
   std::u16string Decode(std::string_view bytes) override {
-    std::u16string text(bytes.size(), u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      text[i] = to_unicode_[static_cast<unsigned char>(bytes[i])];
-    }
+    std::u16string text;
+    page_.Decode(bytes, &text);
     return text;
   }
-
   std::string Encode(std::u16string_view text) override {
     std::string bytes;
-    bytes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      std::uint16_t byte = from_unicode_[text[i]];
-      bytes.push_back(byte == kNoByte ? kUnmappable : static_cast<char>(byte));
-    }
+    page_.Encode(text, &bytes);
     return bytes;
   }
-
-  // Every byte is a character here, defined by the page or not.
-  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
-    return Decode(bytes);
+  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
+    return page_.DecodeExactly(bytes, text);
   }
+  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
+    return page_.EncodeExactly(text, bytes);
+  }
+  const SingleBytePage* single_byte_page() const override { return &page_; }
 
  private:
-  static constexpr std::uint16_t kNoByte = 0x100;
-  std::array<char16_t, 256> to_unicode_;
-  std::vector<std::uint16_t> from_unicode_;  // indexed by code unit
+  static std::array<bool, 256> EveryByte() {
+    std::array<bool, 256> every;
+    every.fill(true);
+    return every;
+  }
+  static std::vector<std::uint16_t> FromUnicode(const std::array<char16_t, 256>& to_unicode) {
+    std::vector<std::uint16_t> from_unicode(0x10000, SingleBytePage::kNoByte);
+    for (int byte = 0; byte < 256; ++byte) {
+      std::uint16_t& slot = from_unicode[to_unicode[byte]];
+      if (slot == SingleBytePage::kNoByte) slot = static_cast<std::uint16_t>(byte);
+    }
+    return from_unicode;
+  }
+
+  SingleBytePage page_;
 };
 
+// Well-formed UTF-8 holds no lone surrogate, so its text always comes back;
+// text comes back unless it holds one.
 class Utf8Converter : public Converter {
  public:
   std::u16string Decode(std::string_view bytes) override { return FromUtf8(bytes); }
   std::string Encode(std::u16string_view text) override { return EncodeUtf8(text); }
-  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
-    return DecodeUtf8Strict(bytes);
+  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
+    std::optional<std::u16string> decoded = DecodeUtf8Strict(bytes);
+    if (!decoded) return false;
+    *text = std::move(*decoded);
+    return true;
+  }
+  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
+    bool lossless = true;
+    *bytes = EncodeUtf8(text, &lossless);
+    return lossless;
   }
 };
 
@@ -163,11 +182,19 @@ class IconvConverter : public Converter {
 
   std::u16string Decode(std::string_view bytes) override { return DecodeMarking(bytes, nullptr); }
 
-  std::optional<std::u16string> DecodeValid(std::string_view bytes) override {
+  // Bytes that encode back to themselves decode to the same text again, so
+  // only other byte forms of a character need the decode that compares.
+  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
     bool replaced = false;
-    std::u16string text = DecodeMarking(bytes, &replaced);
-    if (replaced) return std::nullopt;
-    return text;
+    *text = DecodeMarking(bytes, &replaced);
+    if (replaced) return false;
+    const std::string encoded = Encode(*text);
+    return encoded == bytes || Decode(encoded) == *text;
+  }
+
+  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
+    *bytes = Encode(text);
+    return Decode(*bytes) == text;
   }
 
   // A byte that starts no valid sequence becomes U+FFFD and decoding goes
@@ -287,17 +314,35 @@ std::string EncodeCodePage(int code_page, std::u16string_view text) {
 }
 
 bool CodePageHolds(int code_page, std::u16string_view text) {
-  return DecodeCodePage(code_page, EncodeCodePage(code_page, text)) == text;
+  return EncodeCodePageExactly(code_page, text).has_value();
+}
+
+std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text) {
+  std::string bytes;
+  if (!EncodeCodePageExactly(code_page, text, &bytes)) return std::nullopt;
+  return bytes;
+}
+
+bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes) {
+  std::lock_guard<std::mutex> lock(converters_mutex);
+  return ConverterFor(code_page).EncodeExactly(text, bytes);
 }
 
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
-  std::optional<std::u16string> text;
-  {
-    std::lock_guard<std::mutex> lock(converters_mutex);
-    text = ConverterFor(code_page).DecodeValid(bytes);
-  }
-  if (!text || !CodePageHolds(code_page, *text)) return std::nullopt;
+  std::u16string text;
+  if (!DecodeCodePageExactly(code_page, bytes, &text)) return std::nullopt;
   return text;
+}
+
+bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text) {
+  std::lock_guard<std::mutex> lock(converters_mutex);
+  return ConverterFor(code_page).DecodeExactly(bytes, text);
+}
+
+// The tables never change once made, so they are used without the lock.
+const SingleBytePage* SingleBytePageFor(int code_page) {
+  std::lock_guard<std::mutex> lock(converters_mutex);
+  return ConverterFor(code_page).single_byte_page();
 }
 
 }  // namespace bar

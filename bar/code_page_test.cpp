@@ -38,6 +38,8 @@ TEST_F(CodePageTest, DecodesAndEncodesSamples) {
     SCOPED_TRACE(ToUtf8(sample.text) + " in " + std::to_string(sample.code_page));
     EXPECT_EQ(DecodeCodePage(sample.code_page, sample.bytes), sample.text);
     EXPECT_EQ(EncodeCodePage(sample.code_page, sample.text), sample.bytes);
+    EXPECT_EQ(DecodeCodePageExactly(sample.code_page, sample.bytes), sample.text);
+    EXPECT_EQ(EncodeCodePageExactly(sample.code_page, sample.text), sample.bytes);
   }
 }
 
@@ -57,6 +59,7 @@ TEST_F(CodePageTest, EverySingleByteRoundTrips) {
     std::u16string text = DecodeCodePage(code_page, all_bytes);
     EXPECT_EQ(text.size(), 256u);
     EXPECT_EQ(EncodeCodePage(code_page, text), all_bytes);
+    EXPECT_EQ(EncodeCodePageExactly(code_page, text), all_bytes);
   }
 }
 
@@ -96,6 +99,36 @@ TEST_F(CodePageTest, HoldsOnlyTextThatComesBackUnchanged) {
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text) + " in " + std::to_string(c.code_page));
     EXPECT_EQ(CodePageHolds(c.code_page, c.text), c.holds);
+    EXPECT_EQ(EncodeCodePageExactly(c.code_page, c.text).has_value(), c.holds);
+  }
+}
+
+// The exact conversions decide in one pass what the round trip decides:
+// text comes back when the page gives it back, and then as EncodeCodePage's
+// bytes; bytes load when their text comes back, as DecodeCodePage's text.
+// Long texts, so that ASCII runs go many units a step and end anywhere.
+TEST_F(CodePageTest, ExactConversionsAgreeWithTheRoundTrip) {
+  std::u16string units;
+  for (char16_t unit = 1; unit < 0x0600; ++unit) units += unit;
+  for (char16_t unit = 0x2000; unit < 0x2200; ++unit) units += unit;
+  units += u"\uF8F0\uFFFD\uFF21\xD800 abc\r\nButtoncount=1\r\n";
+  for (int code_page : {1250, 1251, 1252, 1253, 1257, 866, 874, 936, kCodePageUtf8}) {
+    SCOPED_TRACE(code_page);
+    for (std::size_t at = 0; at < units.size(); at += 7) {
+      const std::u16string text = u"button12=%PATH%\\tools " + units.substr(at, 7) + u" x";
+      const std::string plain = EncodeCodePage(code_page, text);
+      const bool holds = DecodeCodePage(code_page, plain) == text;
+      ASSERT_EQ(EncodeCodePageExactly(code_page, text),
+                holds ? std::optional<std::string>(plain) : std::nullopt)
+          << ToUtf8(text);
+      const std::optional<std::u16string> loaded = DecodeCodePageExactly(code_page, plain);
+      if (loaded) {
+        EXPECT_EQ(*loaded, DecodeCodePage(code_page, plain));
+      }
+      if (holds) {
+        EXPECT_EQ(loaded, text);
+      }
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include "bar/collapse.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "bar/bar_parts.h"
 #include "bar/entry_key.h"
@@ -37,7 +38,7 @@ struct Block {
 // start-up found it), the failure is the index error for the index two
 // before it, where taking the block out would have started.
 int32_t MarkerNumber(const LineList& main_bar, std::u16string_view par) {
-  for (const std::u16string& line : main_bar.lines()) {
+  for (std::u16string_view line : main_bar.views()) {
     if (IsMarkerLine(line, par)) return *NumberOf(line);
   }
   throw main_bar.OutOfBounds(-2);
@@ -77,15 +78,32 @@ Block FindBlock(const Toggle& t, int32_t marker, int32_t btc) {
   return block;
 }
 
+// A line of the main bar and its entry number.
+struct NumberedLine {
+  int32_t index;
+  int32_t number;
+};
+
+// The lines after the header lines numbered from the marker entry's number
+// on, in list order: the only ones the collapse drops, moves or renumbers.
+// Read once for the check and the move that follow.
+std::vector<NumberedLine> LinesFromMarker(const LineList& main_bar, int32_t marker) {
+  std::vector<NumberedLine> lines;
+  for (int32_t i = 2; i < main_bar.Count(); ++i) {
+    const std::optional<int32_t> n = NumberOf(main_bar.Get(i));
+    if (n && *n >= marker) lines.push_back({i, *n});
+  }
+  return lines;
+}
+
 // Every line that changes its number must come back as it was when it is
 // renumbered back: a line the file manager or the user put there with a
 // key such as "b1t2" or "button07" would lose characters.
-void RefuseLossyRenumbering(const Toggle& t, const Block& block) {
-  const LineList& main_bar = t.main_bar;
-  for (int32_t i = 2; i < main_bar.Count(); ++i) {
-    const std::u16string& line = main_bar.Get(i);
-    const std::optional<int32_t> n = NumberOf(line);
-    if (!n || *n <= block.marker) continue;
+void RefuseLossyRenumbering(const Toggle& t, const Block& block,
+                            const std::vector<NumberedLine>& from_marker) {
+  for (const NumberedLine& numbered : from_marker) {
+    if (numbered.number <= block.marker) continue;
+    const std::u16string_view line = t.main_bar.Get(numbered.index);
     const std::u16string loss = RenumberingLoss(line);
     if (loss.empty()) continue;
     throw BarFormatError(Refusal(t) + u"the main bar's line " + Quoted(line) + u" " + loss);
@@ -116,20 +134,18 @@ void StartSubBar(const Toggle& t, int32_t count) {
 // the order the sorted main bar holds them, drops the marker entry, and
 // moves the entries behind the block down. Lines leave the main bar as
 // empty lines, so that indices stay put until LB1Space closes them up.
-void TakeOut(const Toggle& t, const Block& block) {
+void TakeOut(const Toggle& t, const Block& block, const std::vector<NumberedLine>& from_marker) {
   LineList& main_bar = t.main_bar;
   LineList& sub_bar = t.sub_bar;
-  for (int32_t i = 2; i < main_bar.Count(); ++i) {
-    const std::u16string& line = main_bar.Get(i);
-    const std::optional<int32_t> n = NumberOf(line);
-    if (!n || *n < block.marker) continue;
-    if (*n == block.marker) {
+  for (const auto [i, n] : from_marker) {
+    const std::u16string_view line = main_bar.Get(i);
+    if (n == block.marker) {
       main_bar.Put(i, std::u16string());
-    } else if (block.Holds(*n)) {
-      sub_bar.Add(RenumberedLine(line, *n - block.marker));
+    } else if (block.Holds(n)) {
+      sub_bar.Add(RenumberedLine(line, n - block.marker));
       main_bar.Put(i, std::u16string());
     } else {
-      main_bar.Put(i, RenumberedLine(line, block.Moved(*n)));
+      main_bar.Put(i, RenumberedLine(line, block.Moved(n)));
     }
   }
 }
@@ -146,10 +162,11 @@ void Collapse(Toggle& t) {
   LB1Sort(main_bar);
 
   const Block block = FindBlock(t, MarkerNumber(main_bar, t.par), btc);
-  RefuseLossyRenumbering(t, block);
+  const std::vector<NumberedLine> from_marker = LinesFromMarker(main_bar, block.marker);
+  RefuseLossyRenumbering(t, block, from_marker);
   const BarParts sub_parts = ReadSubBarParts(t);
   StartSubBar(t, block.sub_count);
-  TakeOut(t, block);
+  TakeOut(t, block, from_marker);
 
   LB1Space(main_bar);
   main_bar.Put(1, u"Buttoncount=" + IntToStr(block.main_count));

@@ -1,58 +1,88 @@
 #include "bar/entry_key.h"
 
+#include <algorithm>
+
 #include "bar/strings.h"
 
 namespace bar {
 
 namespace {
 
-// 1-based position of the key digits within the key: 0 when the key has no
-// digit or its digits do not stand together (then the digit string does not
-// occur in the key).
-int32_t DigitsPosition(std::u16string_view key, std::u16string_view digits) {
-  return Pos(digits, key);
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The text before the first "=", empty without one: Key without a copy.
+std::u16string_view KeyOf(std::u16string_view line) {
+  const std::size_t equals = line.find(u'=');
+  return equals == std::u16string_view::npos ? std::u16string_view() : line.substr(0, equals);
+}
+
+// Where a key's digits lie when they stand together: [first, end) holds
+// every digit of the key and nothing else. (Then, and only then, the
+// digit string occurs in the key, at first.)
+struct DigitRun {
+  bool together;
+  std::size_t first;
+  std::size_t end;
+};
+
+DigitRun FindDigitRun(std::u16string_view key) {
+  std::size_t first = 0;
+  while (first < key.size() && !IsDigit(key[first])) ++first;
+  if (first == key.size()) return {false, 0, 0};
+  std::size_t end = first;
+  while (end < key.size() && IsDigit(key[end])) ++end;
+  for (std::size_t at = end; at < key.size(); ++at) {
+    if (IsDigit(key[at])) return {false, 0, 0};
+  }
+  return {true, first, end};
 }
 
 }  // namespace
 
 bool HasKey(std::u16string_view line) { return Pos(u"=", line) > 0; }
 
-std::u16string Key(std::u16string_view line) {
-  return LeftStr(line, Pos(u"=", line) - 1);
-}
+std::u16string Key(std::u16string_view line) { return std::u16string(KeyOf(line)); }
 
-std::u16string KeyDigits(std::u16string_view line) {
-  return get_digits(Key(line));
-}
+std::u16string KeyDigits(std::u16string_view line) { return get_digits(KeyOf(line)); }
 
 int32_t EntryNumber(std::u16string_view line) {
+  // Where NumberOf reads a number, StrToInt of the digits gives the same;
+  // where it reads none, StrToInt gives the error.
+  if (const std::optional<int32_t> n = NumberOf(line)) return *n;
   return StrToInt(KeyDigits(line));
 }
 
 std::u16string KeyPrefix(std::u16string_view line) {
-  std::u16string key = Key(line);
-  return LeftStr(key, DigitsPosition(key, get_digits(key)) - 1);
+  const std::u16string_view key = KeyOf(line);
+  const DigitRun run = FindDigitRun(key);
+  return run.together ? std::u16string(key.substr(0, run.first)) : std::u16string();
 }
 
 std::u16string KeySuffix(std::u16string_view line) {
-  std::u16string key = Key(line);
-  std::u16string digits = get_digits(key);
-  int32_t at = DigitsPosition(key, digits);
-  if (at == 0) return std::u16string();
-  return Copy(key, at + static_cast<int32_t>(digits.size()), kMaxInt);
+  const std::u16string_view key = KeyOf(line);
+  const DigitRun run = FindDigitRun(key);
+  return run.together ? std::u16string(key.substr(run.end)) : std::u16string();
 }
 
-bool DigitsStandTogether(std::u16string_view line) {
-  std::u16string key = Key(line);
-  return DigitsPosition(key, get_digits(key)) > 0;
-}
+bool DigitsStandTogether(std::u16string_view line) { return FindDigitRun(KeyOf(line)).together; }
 
 std::u16string LineTail(std::u16string_view line) {
   return Copy(line, Pos(u"=", line), kMaxInt);
 }
 
+// Built in one string: the collapse renumbers every line behind a block.
 std::u16string RenumberedLine(std::u16string_view line, int32_t n) {
-  return KeyPrefix(line) + IntToStr(n) + KeySuffix(line) + LineTail(line);
+  const std::u16string_view key = KeyOf(line);
+  const DigitRun run = FindDigitRun(key);
+  const std::u16string number = IntToStr(n);
+  const std::u16string tail = LineTail(line);
+  std::u16string renumbered;
+  renumbered.reserve(key.size() + number.size() + tail.size());
+  if (run.together) renumbered.append(key.substr(0, run.first));
+  renumbered.append(number);
+  if (run.together) renumbered.append(key.substr(run.end));
+  renumbered.append(tail);
+  return renumbered;
 }
 
 int32_t CountValue(std::u16string_view line) {
@@ -60,29 +90,31 @@ int32_t CountValue(std::u16string_view line) {
 }
 
 std::optional<int32_t> NumberOf(std::u16string_view line) {
-  // The number EntryNumber gives, read without building the key and its
-  // digits as strings: the toggle asks this of every line of a bar.
-  const std::size_t equals = line.find(u'=');
-  if (equals == std::u16string_view::npos) return std::nullopt;
+  // The number EntryNumber gives, read in one pass up to the "=" without
+  // building the key and its digits as strings: the toggle asks this of
+  // every line of a bar.
   bool any_digit = false;
   int64_t value = 0;
-  for (std::size_t at = 0; at < equals; ++at) {
-    const char16_t c = line[at];
+  for (char16_t c : line) {
+    if (c == u'=') {
+      if (!any_digit || value > kMaxInt) return std::nullopt;
+      return static_cast<int32_t>(value);
+    }
     if (c < u'0' || c > u'9') continue;
     any_digit = true;
-    value = value * 10 + (c - u'0');
-    if (value > kMaxInt) return std::nullopt;
+    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
   }
-  if (!any_digit) return std::nullopt;
-  return static_cast<int32_t>(value);
+  return std::nullopt;
 }
 
 std::u16string RenumberingLoss(std::u16string_view line) {
-  if (!DigitsStandTogether(line)) {
+  const std::u16string_view key = KeyOf(line);
+  const DigitRun run = FindDigitRun(key);
+  if (!run.together) {
     return u"has a key whose digits do not stand together, and renumbering it "
            u"would drop the letters between them";
   }
-  const std::u16string digits = KeyDigits(line);
+  const std::u16string_view digits = key.substr(run.first, run.end - run.first);
   if (digits.size() > 1 && digits[0] == u'0') {
     return u"has a key number with a leading zero, and renumbering it would drop it";
   }
@@ -97,6 +129,18 @@ bool IsCountLine(std::u16string_view line) {
 
 std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_view word,
                                        KeyMatch match) {
+  // The key starts with the word, so most lines are told apart by their
+  // first units, before the "=" is looked for.
+  std::size_t start = 0;
+  if (match == KeyMatch::kLoose) {
+    while (start < line.size() && (line[start] == u' ' || line[start] == u'\t')) ++start;
+  }
+  const std::u16string_view first = line.substr(start, word.size());
+  if (first.size() < word.size()) return std::nullopt;
+  if (!word.empty() && (first[0] | 0x20) != (word[0] | 0x20)) return std::nullopt;
+  if (match == KeyMatch::kExact ? first != word : !EqualsIgnoringAsciiCase(first, word)) {
+    return std::nullopt;
+  }
   const std::size_t equals = line.find(u'=');
   if (equals == std::u16string_view::npos) return std::nullopt;
   std::u16string_view key = line.substr(0, equals);

@@ -40,6 +40,9 @@ TEST(EntryKeyTest, LinesTakenApart) {
        u"= x", true},
       {u"  menu10 =Tools", u"  menu10 ", u"10", 10, u"  menu", u" ", u"=Tools",
        true},
+      {u"12ab12=z", u"12ab12", u"1212", 1212, u"", u"", u"=z", false},
+      {u"ab12cd3=z", u"ab12cd3", u"123", 123, u"", u"", u"=z", false},
+      {u"12=3=4", u"12", u"12", 12, u"", u"", u"=3=4", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.line));
@@ -79,6 +82,7 @@ TEST(EntryKeyTest, RenumberingExamples) {
   } cases[] = {
       {u"button12=c:\\tools\\a.exe", 4, u"button4=c:\\tools\\a.exe"},
       {u"b1t2=z", 15, u"15=z"},
+      {u"12ab12=z", 5, u"5=z"},
       {u"button007=x", 8, u"button8=x"},
       // Text between the digits and "=" stays with the key.
       {u"button2x=z", 5, u"button5x=z"},
@@ -170,6 +174,42 @@ TEST(EntryKeyTest, NumberOfAgreesWithEntryNumberWhereThatSucceeds) {
     } else if (HasKey(c.line)) {
       EXPECT_THROW(EntryNumber(c.line), ConversionError);
     }
+  }
+}
+
+// The word and the digits make the key; a line is told apart by its first
+// units before its "=" is looked for, and that must not change an answer.
+TEST(EntryKeyTest, KeyedLines) {
+  struct Case {
+    std::u16string line;
+    KeyMatch match;
+    std::optional<int32_t> number;
+    std::u16string value;
+  } cases[] = {
+      {u"button12=a.barx1", KeyMatch::kExact, 12, u"a.barx1"},
+      {u"Button12=a.barx1", KeyMatch::kExact, std::nullopt, u""},
+      {u"Button12=a.barx1", KeyMatch::kLoose, 12, u"a.barx1"},
+      {u"  button12 =  a.barx1 ", KeyMatch::kLoose, 12, u"a.barx1"},
+      {u"  button12 =  a.barx1 ", KeyMatch::kExact, std::nullopt, u""},
+      {u"\tBUTTON3\t=x", KeyMatch::kLoose, 3, u"x"},
+      {u"button=x", KeyMatch::kLoose, std::nullopt, u""},
+      {u"button", KeyMatch::kLoose, std::nullopt, u""},
+      {u"butto", KeyMatch::kExact, std::nullopt, u""},
+      {u"", KeyMatch::kLoose, std::nullopt, u""},
+      {u"   ", KeyMatch::kLoose, std::nullopt, u""},
+      {u"buttonx1=y", KeyMatch::kExact, std::nullopt, u""},
+      {u"button1 2=y", KeyMatch::kLoose, std::nullopt, u""},
+      {u"button2147483648=y", KeyMatch::kExact, std::nullopt, u""},
+      {u"cmd5=-2", KeyMatch::kExact, std::nullopt, u""},
+      {u"=button1", KeyMatch::kLoose, std::nullopt, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.line) + (c.match == KeyMatch::kExact ? " exact" : " loose"));
+    const std::optional<KeyedLine> keyed = ReadKeyedLine(c.line, u"button", c.match);
+    ASSERT_EQ(keyed.has_value(), c.number.has_value());
+    if (!keyed) continue;
+    EXPECT_EQ(keyed->number, *c.number);
+    EXPECT_EQ(keyed->value, c.value);
   }
 }
 

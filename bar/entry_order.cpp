@@ -1,11 +1,14 @@
 #include "bar/entry_order.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "bar/entry_key.h"
 #include "bar/strings.h"
+#include "bar/unit_scan.h"
 
 namespace bar {
 
@@ -62,47 +65,84 @@ void RangeSortBetween(int32_t left, int32_t right, Compare& compare, Exchange& e
 
 int32_t Sign(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
-// The sort numbers of a list's lines, each worked out the first time a
-// comparison asks for it. A sort of 100,000 lines compares about two
-// million times; reading each key once instead of at every comparison is
-// most of the sort's cost. Because a number is worked out exactly when a
-// comparison first needs it, in the order the comparison reads its two
-// lines, a line that cannot be numbered fails at the same comparison as it
-// would with no memory at all.
-class SortNumbers {
- public:
-  explicit SortNumbers(const LineList& list)
-      : list_(list), numbers_(static_cast<size_t>(list.Count())) {}
-
-  int32_t Of(int32_t index) {
-    std::optional<int32_t>& n = numbers_[static_cast<size_t>(index)];
-    if (!n) n = SortNumber(list_.Get(index));
-    return *n;
+// Whether "Buttoncount" occurs in the line; most lines hold no "B" at all.
+bool MentionsButtoncount(std::u16string_view line) {
+  constexpr std::u16string_view kWord = u"Buttoncount";
+  for (std::size_t at = FindUnit(line.data(), line.size(), 0, u'B'); at < line.size();
+       at = FindUnit(line.data(), line.size(), at + 1, u'B')) {
+    if (line.substr(at, kWord.size()) == kWord) return true;
   }
+  return false;
+}
 
- private:
-  const LineList& list_;
-  std::vector<std::optional<int32_t>> numbers_;
+// SortNumber, or nullopt where it throws: the key has no digit, or they
+// are beyond the 32-bit range. Reads the key without building it.
+std::optional<int32_t> SortNumberIfAny(std::u16string_view line) {
+  int64_t value = 0;
+  bool any_digit = false;
+  std::size_t at = 0;
+  for (; at < line.size() && line[at] != u'='; ++at) {
+    const char16_t c = line[at];
+    if (c < u'0' || c > u'9') continue;
+    any_digit = true;
+    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
+  }
+  if (at == line.size() || MentionsButtoncount(line)) return 0;
+  if (!any_digit || value > kMaxInt) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+// A place of the sort: the index of the line there and its sort number,
+// kept together so that a comparison reads no line. A sort of 100,000 lines
+// compares about two million times; reading each key once instead of at
+// every comparison is most of the sort's cost. A line that cannot be
+// numbered has kNoNumber, and the first comparison that reads it fails
+// with SortNumber's error, exactly where reading the line afresh at every
+// comparison would fail.
+struct Place {
+  int32_t line;
+  int32_t number;
 };
+constexpr int32_t kNoNumber = -1;  // sort numbers are never negative
 
 // The order the range sort gives the list, without moving a line:
 // order[k] is the index of the line the sort puts at k. The sort runs on
-// the indices, and a comparison of places a and b compares the lines that
+// the places, and a comparison of places a and b compares the lines that
 // are there at that moment, exactly as if the lines themselves moved.
 std::vector<int32_t> SortedOrder(const LineList& list) {
-  std::vector<int32_t> order(static_cast<size_t>(list.Count()));
-  for (size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int32_t>(k);
-  SortNumbers numbers(list);
-  auto compare = [&](int32_t a, int32_t b) {
-    int32_t first = numbers.Of(order[static_cast<size_t>(a)]);
-    return Sign(first, numbers.Of(order[static_cast<size_t>(b)]));
-  };
-  auto exchange = [&](int32_t a, int32_t b) {
-    std::swap(order[static_cast<size_t>(a)], order[static_cast<size_t>(b)]);
-  };
-  if (order.size() >= 2) {
-    RangeSortBetween(0, static_cast<int32_t>(order.size()) - 1, compare, exchange);
+  const std::vector<std::u16string_view>& lines = list.views();
+  std::vector<Place> places(lines.size());
+  for (size_t k = 0; k < places.size(); ++k) {
+    places[k] = {static_cast<int32_t>(k), SortNumberIfAny(lines[k]).value_or(kNoNumber)};
   }
+  auto exchange = [&](int32_t a, int32_t b) {
+    std::swap(places[static_cast<size_t>(a)], places[static_cast<size_t>(b)]);
+  };
+  // Where every line has its number, a comparison needs no test for the
+  // lines that have none.
+  const bool all_numbered = std::none_of(places.begin(), places.end(), [](const Place& place) {
+    return place.number == kNoNumber;
+  });
+  auto compare_numbered = [&](int32_t a, int32_t b) {
+    return Sign(places[static_cast<size_t>(a)].number, places[static_cast<size_t>(b)].number);
+  };
+  auto number = [&](int32_t at) {
+    const Place& place = places[static_cast<size_t>(at)];
+    if (place.number == kNoNumber) SortNumber(lines[static_cast<size_t>(place.line)]);
+    return place.number;
+  };
+  auto compare = [&](int32_t a, int32_t b) {
+    const int32_t first = number(a);
+    return Sign(first, number(b));
+  };
+  const int32_t right = static_cast<int32_t>(places.size()) - 1;
+  if (places.size() >= 2 && all_numbered) {
+    RangeSortBetween(0, right, compare_numbered, exchange);
+  } else if (places.size() >= 2) {
+    RangeSortBetween(0, right, compare, exchange);
+  }
+  std::vector<int32_t> order(places.size());
+  for (size_t k = 0; k < places.size(); ++k) order[k] = places[k].line;
   return order;
 }
 
@@ -123,27 +163,6 @@ std::vector<int32_t> WithHeaderLinesFirst(const std::vector<int32_t>& order) {
   return result;
 }
 
-// Puts line order[k] at k for every k, by exchanges alone: no line is
-// copied, and the list's other settings stay as they are.
-void Rearrange(LineList& list, const std::vector<int32_t>& order) {
-  std::vector<int32_t> line_at(order.size());  // original line now at a place
-  std::vector<int32_t> place_of(order.size());  // place of an original line
-  for (size_t k = 0; k < order.size(); ++k) {
-    line_at[k] = place_of[k] = static_cast<int32_t>(k);
-  }
-  for (size_t k = 0; k < order.size(); ++k) {
-    int32_t wanted = order[k];
-    int32_t from = place_of[static_cast<size_t>(wanted)];
-    if (from == static_cast<int32_t>(k)) continue;
-    list.Exchange(static_cast<int32_t>(k), from);
-    int32_t displaced = line_at[k];
-    line_at[static_cast<size_t>(from)] = displaced;
-    place_of[static_cast<size_t>(displaced)] = from;
-    line_at[k] = wanted;
-    place_of[static_cast<size_t>(wanted)] = static_cast<int32_t>(k);
-  }
-}
-
 void DeleteEmptyLines(LineList& list) {
   // Deleting from the middle of a long list one line at a time costs a
   // shift of the rest each time; the kept lines are closed up first and
@@ -160,9 +179,9 @@ void DeleteEmptyLines(LineList& list) {
 }  // namespace
 
 int32_t SortNumber(std::u16string_view line) {
-  if (!HasKey(line)) return 0;
-  if (Pos(u"Buttoncount", line) > 0) return 0;
-  return EntryNumber(line);
+  const std::optional<int32_t> number = SortNumberIfAny(line);
+  // A key the fast reading refuses is left to EntryNumber for the message.
+  return number ? *number : EntryNumber(line);
 }
 
 int32_t CompareSTR(const LineList& list, int32_t index1, int32_t index2) {
@@ -184,7 +203,7 @@ void LB1Sort(LineList& main_bar) {
   main_bar.Get(1);
   // The list itself changes only once the whole order is known, so a line
   // that cannot be numbered leaves it as it was.
-  Rearrange(main_bar, WithHeaderLinesFirst(SortedOrder(main_bar)));
+  main_bar.KeepLines(WithHeaderLinesFirst(SortedOrder(main_bar)));
 }
 
 void LB1Space(LineList& main_bar) { DeleteEmptyLines(main_bar); }

@@ -72,6 +72,8 @@ TEST(SortNumberTest, KeyDigitsOrZero) {
       {u"   ", 0},
       {u"Tools", 0},
       {u"button4=Buttoncount.exe", 0},  // "Buttoncount" anywhere counts
+      {u"menu6=BBBBBBBBBBBBBBBBBBBBButtoncount", 0},
+      {u"menu7=BBBBBBBBBBBBBBBBBBBBButtoncoun", 7},
       {u"button1=a.exe", 1},
       {u"cmd2=run5.exe", 2},
       {u"button007=x", 7},

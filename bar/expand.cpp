@@ -94,7 +94,7 @@ int32_t PlanCount(const Toggle& t, int32_t btc1, int32_t btc2) {
 void RenumberSubBar(const Toggle& t, int32_t btc1) {
   LineList& sub_bar = t.sub_bar;
   for (int32_t i = 0; i < sub_bar.Count(); ++i) {
-    const std::u16string line = sub_bar.Get(i);
+    const std::u16string_view line = sub_bar.Get(i);
     const int32_t n = EntryNumber(line);
     const std::u16string loss = RenumberingLoss(line);
     if (!loss.empty()) RefuseLine(t, line, loss);
@@ -153,7 +153,7 @@ void Expand(Toggle& t) {
   RenumberSubBar(t, btc1);
 
   for (std::u16string& line : MarkerEntry(btc1 + 1, t.par)) main_bar.Add(std::move(line));
-  for (const std::u16string& line : sub_bar.lines()) main_bar.Add(line);
+  for (std::u16string_view line : sub_bar.views()) main_bar.Add(line);
   main_bar.Put(1, u"Buttoncount=" + IntToStr(btc));
 
   main_parts.Save(main_bar, t.MainBarFile(), t.files);

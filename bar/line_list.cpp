@@ -7,6 +7,7 @@
 #include "bar/bar_file.h"
 #include "bar/entry_order.h"
 #include "bar/errors.h"
+#include "bar/spare_buffers.h"
 
 namespace bar {
 
@@ -27,16 +28,37 @@ std::u16string Number(int32_t n) {
 // A control list keeps a line up to its first NUL. NULs alone after it (the
 // padding an editor leaves at the end of a file) lose nothing; anything else
 // would be gone with the next save.
-bool AnyLosesTextAtNul(const std::vector<std::u16string>& lines) {
-  for (const std::u16string& line : lines) {
+bool AnyLosesTextAtNul(const std::vector<std::u16string_view>& lines) {
+  for (std::u16string_view line : lines) {
     const std::size_t nul = line.find(u'\0');
-    if (nul == std::u16string::npos) continue;
-    if (line.find_first_not_of(u'\0', nul) != std::u16string::npos) return true;
+    if (nul == std::u16string_view::npos) continue;
+    if (line.find_first_not_of(u'\0', nul) != std::u16string_view::npos) return true;
+  }
+  return false;
+}
+
+bool AnyTooLong(const std::vector<std::u16string_view>& lines) {
+  for (std::u16string_view line : lines) {
+    if (line.size() > kMaxLineLength) return true;
   }
   return false;
 }
 
 }  // namespace
+
+LineList::LineList(const LineList& other)
+    : kind_(other.kind_), line_limit_(other.line_limit_), encoding_(other.encoding_) {
+  CopyLines(other.lines_);
+}
+
+LineList::~LineList() { GiveBack(std::move(lines_)); }
+
+LineList& LineList::operator=(const LineList& other) {
+  if (&other == this) return *this;
+  LineList copy(other);
+  *this = std::move(copy);
+  return *this;
+}
 
 const char16_t* LineList::TypeName() const {
   return kind_ == Kind::kControl ? u"TListBoxLines" : u"TSortableLines";
@@ -48,37 +70,30 @@ IndexError LineList::OutOfBounds(int32_t index) const {
   return IndexError(std::move(message));
 }
 
-void LineList::SetLines(std::vector<std::u16string> lines) {
-  try {
-    StoreAll(std::move(lines));
-  } catch (const std::bad_alloc&) {
-    ThrowInsertError();
-  }
-}
-
-const std::u16string& LineList::Get(int32_t index) const {
+std::u16string_view LineList::Get(int32_t index) const {
   if (index < 0 || index >= Count()) throw OutOfBounds(index);
   return lines_[static_cast<std::size_t>(index)];
 }
 
-void LineList::Put(int32_t index, std::u16string text) {
+void LineList::Put(int32_t index, std::u16string_view text) {
   if (index < 0 || index >= Count()) throw OutOfBounds(index);
   if (text.size() > kMaxLineLength) ThrowInsertError();
   // A replace in place: the editing operations renumber whole bars line by
   // line, so this must not shift the lines after it.
-  lines_[static_cast<std::size_t>(index)] = Stored(std::move(text));
+  lines_[static_cast<std::size_t>(index)] = Keep(Stored(text));
 }
 
-int32_t LineList::Add(std::u16string text) {
-  Insert(Count(), std::move(text));
+int32_t LineList::Add(std::u16string_view text) {
+  Insert(Count(), text);
   return Count() - 1;
 }
 
-void LineList::Insert(int32_t index, std::u16string text) {
+void LineList::Insert(int32_t index, std::u16string_view text) {
   if (index < 0 || index > Count()) ThrowInsertError();
   if (Count() >= line_limit_ || text.size() > kMaxLineLength) ThrowInsertError();
+  const std::u16string_view kept = Keep(Stored(text));
   try {
-    lines_.insert(lines_.begin() + index, Stored(std::move(text)));
+    lines_.insert(lines_.begin() + index, kept);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
   } catch (const std::length_error&) {
@@ -91,17 +106,58 @@ void LineList::Delete(int32_t index) {
   lines_.erase(lines_.begin() + index);
 }
 
+void LineList::Clear() {
+  lines_.clear();
+  text_.Clear();
+}
+
+void LineList::KeepLines(const std::vector<int32_t>& indices) {
+  for (int32_t index : indices) {
+    if (index < 0 || index >= Count()) throw OutOfBounds(index);
+  }
+  if (indices.size() > static_cast<std::size_t>(line_limit_)) ThrowInsertError();
+  try {
+    std::vector<std::u16string_view> kept =
+        TakeBuffer<std::vector<std::u16string_view>>(indices.size());
+    for (int32_t index : indices) kept.push_back(lines_[static_cast<std::size_t>(index)]);
+    ReplaceLines(kept);
+  } catch (const std::bad_alloc&) {
+    ThrowInsertError();
+  }
+}
+
+std::vector<std::u16string> LineList::lines() const {
+  return std::vector<std::u16string>(lines_.begin(), lines_.end());
+}
+
+// The file's bytes are no longer needed once decoded; their memory serves
+// the next read or save (spare_buffers.h).
 void LineList::LoadFromFile(const std::u16string& file_name, FileSystem& files) {
-  LoadFromBytes(files.ReadFile(file_name), file_name, files);
+  std::string bytes = files.ReadFile(file_name);
+  try {
+    LoadFromBytes(bytes, file_name, files);
+  } catch (...) {
+    GiveBack(std::move(bytes));
+    throw;
+  }
+  GiveBack(std::move(bytes));
 }
 
 bool LineList::LoadFromFileIfExists(const std::u16string& file_name, FileSystem& files) {
-  const std::optional<std::string> bytes = files.ReadFileIfExists(file_name);
+  std::optional<std::string> bytes = files.ReadFileIfExists(file_name);
   if (!bytes) return false;
-  LoadFromBytes(*bytes, file_name, files);
+  try {
+    LoadFromBytes(*bytes, file_name, files);
+  } catch (...) {
+    GiveBack(std::move(*bytes));
+    throw;
+  }
+  GiveBack(std::move(*bytes));
   return true;
 }
 
+// The file's text is decoded in one piece and kept whole: its lines are
+// views into it.
 void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& file_name,
                              FileSystem& files) {
   std::size_t mark_length = 0;
@@ -109,30 +165,37 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
   encoding_ = encoding;
   try {
     const std::string_view body = std::string_view(bytes).substr(mark_length);
-    std::vector<std::u16string> lines = SplitLines(DecodeBarText(body, encoding));
-    if (kind_ == Kind::kControl && AnyLosesTextAtNul(lines)) {
+    TextStore text;
+    bool nul = false;
+    std::vector<std::u16string_view> lines =
+        SplitLineViews(text.Adopt(DecodeBarText(body, encoding)), &nul);
+    const bool cut = nul && kind_ == Kind::kControl;
+    if (cut && AnyLosesTextAtNul(lines)) {
       throw BarFormatError(u"File \"" + files.FullPath(file_name) +
                            u"\" holds NUL characters (UTF-16 text without a byte-order "
                            u"mark?) and cannot be edited without losing them");
     }
-    StoreAll(std::move(lines));
+    if (lines.size() > static_cast<std::size_t>(line_limit_) || AnyTooLong(lines)) {
+      ThrowInsertError();
+    }
+    if (cut) {
+      for (std::u16string_view& line : lines) line = Stored(line);
+    }
+    ReplaceLines(lines);
+    text_ = std::move(text);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
   }
 }
 
 void LineList::SaveToFile(const std::u16string& file_name, FileSystem& files) const {
-  files.ReplaceFile(file_name, EncodeBarFile(lines_, encoding_));
+  std::string bytes = EncodeBarLines(lines_, encoding_);
+  files.ReplaceFile(file_name, bytes);
+  GiveBack(std::move(bytes));
 }
 
 void LineList::Assign(const LineList& source) {
-  if (&source != this) {
-    try {
-      StoreAll(source.lines_);
-    } catch (const std::bad_alloc&) {
-      ThrowInsertError();
-    }
-  }
+  if (&source != this) CopyLines(source.lines_);
   // A list that was never loaded saves in the legacy code page, so naming
   // it explicitly saves the same way.
   encoding_ = source.encoding_.value_or(Encoding::kLegacy);
@@ -145,20 +208,41 @@ void LineList::CustomSort(const Compare& compare) {
       [&](int32_t a, int32_t b) { Exchange(a, b); });
 }
 
-std::u16string LineList::Stored(std::u16string text) const {
+std::u16string_view LineList::Stored(std::u16string_view text) const {
   if (kind_ != Kind::kControl) return text;
-  const std::size_t nul = text.find(u'\0');
-  if (nul != std::u16string::npos) text.resize(nul);
-  return text;
+  return text.substr(0, text.find(u'\0'));
 }
 
-void LineList::StoreAll(std::vector<std::u16string> lines) {
-  if (lines.size() > static_cast<std::size_t>(line_limit_)) ThrowInsertError();
-  for (std::u16string& line : lines) {
-    if (line.size() > kMaxLineLength) ThrowInsertError();
-    line = Stored(std::move(line));
+std::u16string_view LineList::Keep(std::u16string_view text) {
+  try {
+    return text_.Keep(text);
+  } catch (const std::bad_alloc&) {
+    ThrowInsertError();
   }
-  lines_ = std::move(lines);
+}
+
+void LineList::CopyLines(const std::vector<std::u16string_view>& lines) {
+  if (lines.size() > static_cast<std::size_t>(line_limit_) || AnyTooLong(lines)) {
+    ThrowInsertError();
+  }
+  try {
+    std::size_t units = 0;
+    for (std::u16string_view line : lines) units += line.size();
+    TextStore text;
+    text.Reserve(units);
+    std::vector<std::u16string_view> copies =
+        TakeBuffer<std::vector<std::u16string_view>>(lines.size());
+    for (std::u16string_view line : lines) copies.push_back(text.Keep(Stored(line)));
+    ReplaceLines(copies);
+    text_ = std::move(text);
+  } catch (const std::bad_alloc&) {
+    ThrowInsertError();
+  }
+}
+
+void LineList::ReplaceLines(std::vector<std::u16string_view>& lines) noexcept {
+  lines_.swap(lines);
+  GiveBack(std::move(lines));
 }
 
 }  // namespace bar

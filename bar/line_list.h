@@ -1,5 +1,7 @@
 // Line lists: the main-bar list, the sub-bar list and the sortable list the
-// sort works on. Lines are UTF-16; indices are 0-based.
+// sort works on. Lines are UTF-16; indices are 0-based. A list keeps the
+// characters of its lines in a TextStore and hands out views of them: a
+// load keeps the decoded file whole, and moving lines moves no character.
 #ifndef KELVANE_BAR_LINE_LIST_H_
 #define KELVANE_BAR_LINE_LIST_H_
 
@@ -7,11 +9,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "bar/errors.h"
 #include "bar/file_system.h"
+#include "bar/text_store.h"
 
 namespace bar {
 
@@ -26,37 +30,50 @@ class LineList {
 
   explicit LineList(Kind kind = Kind::kControl) : kind_(kind) {}
 
+  // A copy keeps the lines in text of its own.
+  LineList(const LineList& other);
+  LineList& operator=(const LineList& other);
+  LineList(LineList&&) noexcept = default;
+  LineList& operator=(LineList&&) noexcept = default;
+  ~LineList();
+
   // The most lines a list holds: indices are signed 32-bit, and inserting
   // at Count() must still name a representable index.
   static constexpr int32_t kMaxLines = 2147483647 - 1;
 
   int32_t Count() const { return static_cast<int32_t>(lines_.size()); }
 
-  // Throws IndexError unless 0 <= index < Count().
-  const std::u16string& Get(int32_t index) const;
+  // The line at index. The view stays valid for as long as the list is not
+  // cleared, loaded, assigned or destroyed, whatever lines are put, added,
+  // deleted or exchanged meanwhile. Throws IndexError unless 0 <= index <
+  // Count().
+  std::u16string_view Get(int32_t index) const;
 
   // Replaces the line at index in place (constant time); IndexError unless
   // 0 <= index < Count(). InsertError when the line cannot be stored. On
-  // either failure the list is unchanged.
-  void Put(int32_t index, std::u16string text);
+  // either failure the list is unchanged. The text may be a line of this
+  // list.
+  void Put(int32_t index, std::u16string_view text);
 
   // Appends; returns the new line's index. InsertError when storage is
   // exhausted (the list is unchanged).
-  int32_t Add(std::u16string text);
+  int32_t Add(std::u16string_view text);
 
   // Inserts before index (index == Count() appends). InsertError for an
   // index outside 0..Count() or exhausted storage; the list is unchanged.
-  void Insert(int32_t index, std::u16string text);
+  void Insert(int32_t index, std::u16string_view text);
 
   // Removes the line at index; an index out of range is ignored.
   void Delete(int32_t index);
 
   // Removes all lines; the remembered encoding stays.
-  void Clear() { lines_.clear(); }
+  void Clear();
 
-  // Replaces all lines at once (applying this list's NUL rule); the
-  // remembered encoding stays. InsertError leaves the list unchanged.
-  void SetLines(std::vector<std::u16string> lines);
+  // Keeps the lines at the given indices, in that order, and drops the rest:
+  // the list's own lines rearranged, with no character copied. IndexError
+  // for the first index out of range, InsertError when the list would hold
+  // more lines than it can; the list is then unchanged.
+  void KeepLines(const std::vector<int32_t>& indices);
 
   // The index error Get and Put throw for this index.
   IndexError OutOfBounds(int32_t index) const;
@@ -97,7 +114,11 @@ class LineList {
   // Exchanges the lines at two valid indices (used by the sort).
   void Exchange(int32_t a, int32_t b) { std::swap(lines_[a], lines_[b]); }
 
-  const std::vector<std::u16string>& lines() const { return lines_; }
+  // Every line, as Get gives it.
+  const std::vector<std::u16string_view>& views() const { return lines_; }
+
+  // A copy of every line.
+  std::vector<std::u16string> lines() const;
 
   std::optional<Encoding> remembered_encoding() const { return encoding_; }
   void set_remembered_encoding(std::optional<Encoding> e) { encoding_ = e; }
@@ -114,13 +135,19 @@ class LineList {
   void LoadFromBytes(const std::string& bytes, const std::u16string& file_name,
                      FileSystem& files);
   // The text as this kind of list keeps it.
-  std::u16string Stored(std::u16string text) const;
-  // Replaces every line at once (InsertError leaves the list unchanged).
-  void StoreAll(std::vector<std::u16string> lines);
+  std::u16string_view Stored(std::u16string_view text) const;
+  // The text, kept in this list's store (InsertError when it cannot be).
+  std::u16string_view Keep(std::u16string_view text);
+  // Replaces every line by a copy of the given ones, in a store of the
+  // list's own (InsertError leaves the list unchanged).
+  void CopyLines(const std::vector<std::u16string_view>& lines);
+  // Takes the lines over, handing the old list's memory on (spare_buffers.h).
+  void ReplaceLines(std::vector<std::u16string_view>& lines) noexcept;
 
   Kind kind_;
   int32_t line_limit_ = kMaxLines;
-  std::vector<std::u16string> lines_;
+  std::vector<std::u16string_view> lines_;
+  TextStore text_;
   std::optional<Encoding> encoding_;
 };
 

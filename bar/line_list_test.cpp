@@ -105,6 +105,31 @@ TEST(LineListTest, AddInsertPutDelete) {
   EXPECT_EQ(list.remembered_encoding(), Encoding::kUtf16LE);
 }
 
+// Lines are views into the list's own text: a view stays valid while lines
+// come and go around it, a copy owns its text, and KeepLines rearranges.
+TEST(LineListTest, LinesStayWhereTheyAreThroughEdits) {
+  LineList list = ListOf({u"a", u"b"});
+  const std::u16string_view first = list.Get(0);
+  const std::u16string long_line(40000, u'x');  // more than a block of the store
+  for (int k = 0; k < 3; ++k) list.Add(long_line);
+  list.Put(1, list.Get(0));
+  list.Exchange(0, 2);
+  EXPECT_EQ(first, u"a");
+  LineList copy(list);
+  LineList assigned;
+  assigned = list;
+  list = LineList();
+  EXPECT_EQ(copy.lines(), (Lines{long_line, u"a", u"a", long_line, long_line}));
+  EXPECT_EQ(assigned.lines(), copy.lines());
+  copy.KeepLines({4, 1});
+  EXPECT_EQ(copy.lines(), (Lines{long_line, u"a"}));
+  EXPECT_EQ(MessageOf<IndexError>([&] { copy.KeepLines({0, 2}); }),
+            u"List index out of bounds (2).  TListBoxLines range is 0..1");
+  copy.set_line_limit(1);
+  EXPECT_EQ(MessageOf<InsertError>([&] { copy.KeepLines({0, 1}); }), kInsertMessage);
+  EXPECT_EQ(copy.lines(), (Lines{long_line, u"a"}));
+}
+
 TEST(LineListTest, InsertOutsideTheListIsRefused) {
   LineList list = ListOf({u"a", u"b"});
   for (int32_t index : {-1, 3, 2147483647}) {

@@ -20,6 +20,13 @@ bool IsMarkerValue(std::u16string_view value) {
   return value.size() > 2 && EndsWith(value, u"x1");
 }
 
+// MarkerText(par) without building it: the start-up decision asks this of
+// every line of the main bar.
+bool IsMarkerTextOf(std::u16string_view value, std::u16string_view par) {
+  return value.size() == par.size() + 2 && value.substr(0, par.size()) == par &&
+         EndsWith(value, u"x1");
+}
+
 }  // namespace
 
 std::u16string MarkerText(std::u16string_view par) { return std::u16string(par) + u"x1"; }
@@ -31,7 +38,7 @@ std::vector<std::u16string> MarkerEntry(int32_t m, std::u16string_view par) {
 
 bool IsMarkerLine(std::u16string_view line, std::u16string_view par) {
   const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kExact);
-  return button && button->value == MarkerText(par);
+  return button && IsMarkerTextOf(button->value, par);
 }
 
 BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above) {
@@ -67,17 +74,20 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
 std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar,
                                                std::u16string_view par) {
   const std::u16string marker_text = MarkerText(par);
-  for (const std::u16string& line : plain_bar.lines()) {
+  for (std::u16string_view line : plain_bar.views()) {
     const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
-    if (!button || !SameFileName(std::u16string(button->value), marker_text)) continue;
-    if (!IsMarkerLine(line, par)) return line;
+    // Names of another length are never the same (file_name.h); the test
+    // spares a copy of nearly every button's value.
+    if (!button || button->value.size() != marker_text.size()) continue;
+    if (!SameFileName(std::u16string(button->value), marker_text)) continue;
+    if (!IsMarkerLine(line, par)) return std::u16string(line);
   }
   return std::nullopt;
 }
 
 ToggleAction DecideToggle(const LineList& main_bar, std::u16string_view par) {
   if (main_bar.Count() == 0) return ToggleAction::kNothing;
-  const std::vector<std::u16string>& lines = main_bar.lines();
+  const std::vector<std::u16string_view>& lines = main_bar.views();
   const std::optional<SectionRange> section = FindButtonSection(lines);
   if (!section) return ToggleAction::kExpand;
   for (int32_t i = section->header + 1; i < section->end; ++i) {

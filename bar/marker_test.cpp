@@ -43,6 +43,11 @@ TEST(MarkerTest, OnlyThisSubBarsButtonLineIsItsMarkerLine) {
       {u"cmd3=a.barx1", false},
       {u"a.barx1", false},
       {u"[Buttonbar]", false},
+      {u"button3=b.barx1", false},  // as long as the marker text
+      {u"button3=a.barx2", false},
+      {u"button3=a.barx1x1", false},
+      {u"button3=a.bar", false},
+      {u"button3=x1", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.line));

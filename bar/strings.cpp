@@ -128,9 +128,13 @@ int32_t StrToInt(std::u16string_view text) {
 }
 
 std::u16string_view TrimBlanks(std::u16string_view s) {
-  const size_t first = s.find_first_not_of(u" \t");
-  if (first == std::u16string_view::npos) return std::u16string_view();
-  return s.substr(first, s.find_last_not_of(u" \t") - first + 1);
+  // Plain loops: every line of a bar is trimmed several times a toggle.
+  auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  size_t first = 0;
+  while (first < s.size() && blank(s[first])) ++first;
+  size_t end = s.size();
+  while (end > first && blank(s[end - 1])) --end;
+  return s.substr(first, end - first);
 }
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
