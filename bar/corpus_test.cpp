@@ -77,7 +77,8 @@ TEST_P(CorpusTest, LoadsAndSavesBackTheSameText) {
     for (char16_t& c : line) c = c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
     return line == u"[buttonbar]";
   };
-  EXPECT_EQ(std::count_if(list.lines().begin(), list.lines().end(), is_header), 1);
+  const std::vector<std::u16string> lines = list.lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), is_header), 1);
   list.SaveToFile(dir.File("a.bar"));
 
   std::size_t mark_length = 0;
