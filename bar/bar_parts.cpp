@@ -76,11 +76,12 @@ BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
   entries.reserve(parts.body_.capacity());
   for (int32_t i = section->header + 1; i < section->end; ++i) {
     const std::u16string_view line = lines[i];
-    if (!count_index && IsCountLine(line)) {
+    const bool is_count = IsCountLine(line);
+    if (!count_index && is_count) {
       parts.count_place_ = parts.body_.size();
       parts.body_.push_back(kLinePlace);
       count_index = i;
-    } else if (OwnedByNoEntry(line) || IsCountLine(line)) {
+    } else if (is_count || OwnedByNoEntry(line)) {
       // A second count line is dead to every reader, and were it moved
       // ahead of the first one, it would become the count.
       parts.body_.push_back(static_cast<int32_t>(parts.kept_.size()));
