@@ -10,9 +10,7 @@ constexpr char16_t kQuote = u'"';
 
 // The platform hands the command line over as a NUL-terminated string, so a
 // NUL ends it here too.
-char16_t At(const std::u16string& s, std::size_t i) {
-  return i < s.size() ? s[i] : u'\0';
-}
+char16_t At(const std::u16string& s, std::size_t i) { return i < s.size() ? s[i] : u'\0'; }
 
 bool IsSeparator(char16_t c) { return c >= 1 && c <= 32; }
 

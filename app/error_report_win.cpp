@@ -26,8 +26,7 @@ void ShowMessageBox(const std::u16string& message) {
   // any other window of the program from taking input meanwhile.
   HWND owner = active != nullptr && IsWindowVisible(active) ? active : nullptr;
   UINT flags = MB_OK | MB_ICONSTOP | (owner == nullptr ? MB_TASKMODAL : 0);
-  MessageBoxW(owner, ToWide(ReportText(message)).c_str(), ToWide(ProgramTitle()).c_str(),
-              flags);
+  MessageBoxW(owner, ToWide(ReportText(message)).c_str(), ToWide(ProgramTitle()).c_str(), flags);
   if (active != nullptr && IsWindow(active)) SetActiveWindow(active);
   if (focus != nullptr && IsWindow(focus)) SetFocus(focus);
 }

@@ -43,8 +43,8 @@ void RequireVista() {
 std::u16string ChooseWithFileOpenDialog(HWND owner, FILEOPENDIALOGOPTIONS options) {
   RequireVista();
   ComPtr<IFileOpenDialog> dialog;
-  Check(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_PPV_ARGS(&dialog)));
+  Check(
+      CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog)));
   Check(dialog->SetOptions(options));
   HRESULT shown = dialog->Show(owner);
   if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) Abort();

@@ -55,12 +55,12 @@ struct ControlLayout {
 
 // In creation order, which is also the tab order.
 const ControlLayout kControls[] = {
-    {&TForm1::Label3, kLabel3Id, L"Static", L"Путь Bar-папки\r/Path To Bar Folder/",
-     kLabelStyle, 0, 8, 3, 97, 26},
-    {&TForm1::Label4, kLabel4Id, L"Static", L"Путь осн.панели\r/Path To Main Bar/",
-     kLabelStyle, 0, 8, 38, 89, 26},
-    {&TForm1::Label1, kLabel1Id, L"Static", L"Сохранить и выйти\r/Save And Close/",
-     kLabelStyle, 0, 182, 81, 99, 26},
+    {&TForm1::Label3, kLabel3Id, L"Static", L"Путь Bar-папки\r/Path To Bar Folder/", kLabelStyle, 0,
+     8, 3, 97, 26},
+    {&TForm1::Label4, kLabel4Id, L"Static", L"Путь осн.панели\r/Path To Main Bar/", kLabelStyle, 0,
+     8, 38, 89, 26},
+    {&TForm1::Label1, kLabel1Id, L"Static", L"Сохранить и выйти\r/Save And Close/", kLabelStyle, 0,
+     182, 81, 99, 26},
     {nullptr, kListBox1Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 8, 75, 33, 22},
     {nullptr, kListBox2Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 47, 75, 35, 22},
     {&TForm1::Button3, kButton3Id, L"Button", L"OK", kButtonStyle, 0, 287, 82, 75, 25},
@@ -158,9 +158,9 @@ void TForm1::CreateForm() {
 void TForm1::CreateControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ControlLayout& item : kControls) {
-    HWND control = CreateWindowExW(item.ex_style, item.window_class, item.text, item.style, 0, 0,
-                                   0, 0, Window(), reinterpret_cast<HMENU>(INT_PTR{item.id}),
-                                   instance, nullptr);
+    HWND control =
+        CreateWindowExW(item.ex_style, item.window_class, item.text, item.style, 0, 0, 0, 0,
+                        Window(), reinterpret_cast<HMENU>(INT_PTR{item.id}), instance, nullptr);
     if (control == nullptr) ThrowLastError();
     if (item.handle != nullptr) this->*item.handle = control;
   }
@@ -266,7 +266,7 @@ void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
 namespace {
 
 bar::Toggle MakeToggle(TForm1& form) {
-  return bar::Toggle{form.ListBox1,     form.ListBox2,     par, ProgramFolder(),
+  return bar::Toggle{form.ListBox1,     form.ListBox2,     par,           ProgramFolder(),
                      form.Edit3.Text(), form.Edit4.Text(), &SendTCCommand};
 }
 

@@ -22,8 +22,8 @@ class FileManagerWindow {
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.lpszClassName = L"TTOTAL_CMD";
     RegisterClassW(&window_class);
-    window_ = CreateWindowExW(0, L"TTOTAL_CMD", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                              nullptr, window_class.hInstance, nullptr);
+    window_ = CreateWindowExW(0, L"TTOTAL_CMD", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              window_class.hInstance, nullptr);
     received().clear();
   }
   ~FileManagerWindow() {

@@ -15,9 +15,7 @@ constexpr char16_t kDriveDelim = u':';
 bool IsDelimiter(char16_t c) { return c == kPathDelim || c == kDriveDelim; }
 
 // Index of the last delimiter, or npos.
-std::size_t LastDelimiter(const std::u16string& path) {
-  return path.find_last_of(u"\\:");
-}
+std::size_t LastDelimiter(const std::u16string& path) { return path.find_last_of(u"\\:"); }
 
 // The folder part after the drive: from the end of the drive part up to and
 // including the last delimiter.

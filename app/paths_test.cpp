@@ -24,54 +24,54 @@ void ExpectEach(std::u16string (*routine)(const std::u16string&),
 
 TEST(PathsTest, ExtractFileName) {
   ExpectEach(ExtractFileName, {
-      {u"C:\\Tools\\K\\kelvane.exe", u"kelvane.exe"},
-      {u"C:\\Tools\\K\\Bar", u"Bar"},
-      {u"D:\\", u""},
-      {u"C:main.bar", u"main.bar"},
-      {u"main.bar", u"main.bar"},
-      {u"a/b/c.bar", u"a/b/c.bar"},  // "/" is no delimiter
-      {u"", u""},
-  });
+                                  {u"C:\\Tools\\K\\kelvane.exe", u"kelvane.exe"},
+                                  {u"C:\\Tools\\K\\Bar", u"Bar"},
+                                  {u"D:\\", u""},
+                                  {u"C:main.bar", u"main.bar"},
+                                  {u"main.bar", u"main.bar"},
+                                  {u"a/b/c.bar", u"a/b/c.bar"},  // "/" is no delimiter
+                                  {u"", u""},
+                              });
 }
 
 TEST(PathsTest, ExtractFilePath) {
   ExpectEach(ExtractFilePath, {
-      {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K\\"},
-      {u"C:kelvane.exe", u"C:"},
-      {u"\\\\srv\\share\\kelvane.exe", u"\\\\srv\\share\\"},
-      {u"kelvane.exe", u""},
-      {u"a/b", u""},
-  });
+                                  {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K\\"},
+                                  {u"C:kelvane.exe", u"C:"},
+                                  {u"\\\\srv\\share\\kelvane.exe", u"\\\\srv\\share\\"},
+                                  {u"kelvane.exe", u""},
+                                  {u"a/b", u""},
+                              });
 }
 
 TEST(PathsTest, ExtractFileDir) {
   ExpectEach(ExtractFileDir, {
-      {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K"},
-      {u"C:\\kelvane.exe", u"C:\\"},    // the "\" after ":" stays
-      {u"C:kelvane.exe", u"C:"},        // a ":" delimiter stays
-      {u"\\kelvane.exe", u"\\"},        // a first-character "\" stays
-      {u"\\\\kelvane.exe", u"\\\\"},    // a "\" after "\" stays
-      {u"C:\\Tools\\", u"C:\\Tools"},
-      {u"kelvane.exe", u""},
-      {u"", u""},
-  });
+                                 {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K"},
+                                 {u"C:\\kelvane.exe", u"C:\\"},  // the "\" after ":" stays
+                                 {u"C:kelvane.exe", u"C:"},      // a ":" delimiter stays
+                                 {u"\\kelvane.exe", u"\\"},      // a first-character "\" stays
+                                 {u"\\\\kelvane.exe", u"\\\\"},  // a "\" after "\" stays
+                                 {u"C:\\Tools\\", u"C:\\Tools"},
+                                 {u"kelvane.exe", u""},
+                                 {u"", u""},
+                             });
 }
 
 TEST(PathsTest, ExtractFileDrive) {
   ExpectEach(ExtractFileDrive, {
-      {u"C:\\Tools\\K\\", u"C:"},
-      {u"c:", u"c:"},
-      {u"C", u""},
-      {u"\\Tools\\", u""},
-      {u"\\\\srv\\share\\K\\kelvane.exe", u"\\\\srv\\share"},
-      {u"\\\\srv\\share\\", u"\\\\srv\\share"},
-      {u"\\\\srv\\share", u"\\\\srv\\share"},
-      {u"\\\\srv\\", u"\\\\srv"},
-      {u"\\\\srv", u"\\\\srv"},
-      {u"\\\\", u"\\\\"},
-      {u"\\\\\\x\\y", u"\\\\\\x"},
-      {u"Tools\\K", u""},
-  });
+                                   {u"C:\\Tools\\K\\", u"C:"},
+                                   {u"c:", u"c:"},
+                                   {u"C", u""},
+                                   {u"\\Tools\\", u""},
+                                   {u"\\\\srv\\share\\K\\kelvane.exe", u"\\\\srv\\share"},
+                                   {u"\\\\srv\\share\\", u"\\\\srv\\share"},
+                                   {u"\\\\srv\\share", u"\\\\srv\\share"},
+                                   {u"\\\\srv\\", u"\\\\srv"},
+                                   {u"\\\\srv", u"\\\\srv"},
+                                   {u"\\\\", u"\\\\"},
+                                   {u"\\\\\\x\\y", u"\\\\\\x"},
+                                   {u"Tools\\K", u""},
+                               });
 }
 
 TEST(PathsTest, SameFileNameIgnoresCaseByCodeUnit) {
@@ -98,10 +98,10 @@ std::u16string FileField(const std::u16string& exe, const std::u16string& chosen
 TEST(PathsTest, FindButtonFields) {
   const std::u16string exe = u"C:\\Tools\\K\\kelvane.exe";
   ExpectEach(FolderField, {
-      {u"C:\\Tools\\K\\Bar", u"Bar"},
-      {u"C:\\Data\\Bars", u"Bars"},
-      {u"D:\\", u""},
-  });
+                              {u"C:\\Tools\\K\\Bar", u"Bar"},
+                              {u"C:\\Data\\Bars", u"Bars"},
+                              {u"D:\\", u""},
+                          });
 
   const PathCase files[] = {
       {u"C:\\Tools\\K\\Bar\\000_Osnovnaja.bar", u"Bar\\000_Osnovnaja.bar"},

@@ -6,8 +6,8 @@
 #include "bar/errors.h"
 #include "bar/single_byte_page.h"
 #include "bar/spare_buffers.h"
-#include "bar/unit_scan.h"
 #include "bar/unicode.h"
+#include "bar/unit_scan.h"
 
 namespace bar {
 

@@ -45,8 +45,7 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
 // manager reads as well and which loses nothing. *written, when given,
 // receives the encoding actually used.
 std::string EncodeBarFile(const std::vector<std::u16string>& lines,
-                          std::optional<Encoding> remembered,
-                          Encoding* written = nullptr);
+                          std::optional<Encoding> remembered, Encoding* written = nullptr);
 
 // EncodeBarFile of lines held as views.
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,

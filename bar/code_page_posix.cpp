@@ -2,8 +2,6 @@
 // conversions give: decoding and encoding never fail, and every byte string
 // of a single-byte code page survives a decode and an encode unchanged.
 
-#include "bar/code_page.h"
-
 #include <iconv.h>
 
 #include <algorithm>
@@ -15,8 +13,9 @@
 #include <mutex>
 #include <vector>
 
-#include "bar/unicode.h"
+#include "bar/code_page.h"
 #include "bar/single_byte_page.h"
+#include "bar/unicode.h"
 
 namespace bar {
 namespace {

@@ -1,6 +1,6 @@
-#include "bar/code_page.h"
-
 #include <gtest/gtest.h>
+
+#include "bar/code_page.h"
 
 namespace bar {
 namespace {
@@ -9,7 +9,10 @@ namespace {
 // the byte after it: a lead byte before a line break keeps the break.
 TEST(PosixCodePageTest, BrokenDoubleByteSequencesLoseOnlyTheirBadBytes) {
   EXPECT_EQ(DecodeCodePage(936, "\xC4\xE3\x81\n\xBA\xC3"), u"你\uFFFD\n好");
-  EXPECT_EQ(DecodeCodePage(936, "a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(DecodeCodePage(936,
+                           "a\xFF"
+                           "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(DecodeCodePage(936, "ab\xC4"), u"ab\uFFFD");
   EXPECT_EQ(DecodeCodePage(932, "\x82\xA0\x82"), u"あ\uFFFD");
 }

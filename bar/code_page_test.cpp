@@ -44,7 +44,10 @@ TEST_F(CodePageTest, DecodesAndEncodesSamples) {
 }
 
 TEST_F(CodePageTest, UndefinedSingleBytesBecomeTheSameControlCharacters) {
-  EXPECT_EQ(DecodeCodePage(1252, "a\x81\x8D\x8F\x90\x9D" "b"), u"a\u0081\u008D\u008F\u0090\u009Db");
+  EXPECT_EQ(DecodeCodePage(1252,
+                           "a\x81\x8D\x8F\x90\x9D"
+                           "b"),
+            u"a\u0081\u008D\u008F\u0090\u009Db");
   EXPECT_EQ(DecodeCodePage(1251, "\x97\x98\x99"), u"\u2014\u0098\u2122");
   EXPECT_EQ(EncodeCodePage(1251, u"\u0098"), "\x98");
 }
@@ -64,7 +67,10 @@ TEST_F(CodePageTest, EverySingleByteRoundTrips) {
 }
 
 TEST_F(CodePageTest, Utf8DecodesInvalidBytesLeniently) {
-  EXPECT_EQ(DecodeCodePage(kCodePageUtf8, "a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(DecodeCodePage(kCodePageUtf8,
+                           "a\xFF"
+                           "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(DecodeCodePage(kCodePageUtf8, "\xC0"), u"\uFFFD");
   EXPECT_EQ(EncodeCodePage(kCodePageUtf8, u"x\xD800y"), "x\xEF\xBF\xBDy");
 }
@@ -160,8 +166,7 @@ TEST_P(CorpusCodePageTest, FilesInLegacyCodePagesRoundTrip) {
   EXPECT_GE(checked, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bars, CorpusCodePageTest,
-                         ::testing::ValuesIn(testing_support::BarSets()),
+INSTANTIATE_TEST_SUITE_P(Bars, CorpusCodePageTest, ::testing::ValuesIn(testing_support::BarSets()),
                          testing_support::NameOf<testing_support::BarSet>);
 
 }  // namespace

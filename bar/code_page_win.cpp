@@ -4,8 +4,6 @@
 // that a check costs one conversion instead of a round trip; a single-byte
 // page goes through tables made from the same conversions.
 
-#include "bar/code_page.h"
-
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +14,7 @@
 #include <mutex>
 #include <vector>
 
+#include "bar/code_page.h"
 #include "bar/single_byte_page.h"
 
 namespace bar {
@@ -60,16 +59,15 @@ int MaxBytesPerUnit(int code_page) {
 // without flags and give the text back. False when the page does not take
 // the flags (UTF-7, UTF-8, the ISO-2022 family and a few others); *held
 // tells the answer otherwise.
-bool EncodeReportingLoss(int code_page, std::u16string_view text, std::string* bytes,
-                         bool* held) {
+bool EncodeReportingLoss(int code_page, std::u16string_view text, std::string* bytes, bool* held) {
   const int size = static_cast<int>(text.size());
   bytes->resize(text.size() * static_cast<std::size_t>(MaxBytesPerUnit(code_page)));
   BOOL used_default = FALSE;
   const int length =
-      size == 0 ? 0
-                : WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, Units(text), size,
-                                      bytes->data(), static_cast<int>(bytes->size()), nullptr,
-                                      &used_default);
+      size == 0
+          ? 0
+          : WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, Units(text), size, bytes->data(),
+                                static_cast<int>(bytes->size()), nullptr, &used_default);
   if (length <= 0 && size > 0) return false;
   bytes->resize(static_cast<std::size_t>(length));
   *held = !used_default;

@@ -23,8 +23,8 @@ std::u16string Refusal(const Toggle& t) {
 // never by counting them, so that gaps stay gaps and all lines of one
 // entry keep one number.
 struct Block {
-  int32_t marker;                    // the marker entry's number
-  std::optional<int32_t> next;       // the next block's marker entry, if any
+  int32_t marker;               // the marker entry's number
+  std::optional<int32_t> next;  // the next block's marker entry, if any
   int32_t sub_count;
   int32_t main_count;
 

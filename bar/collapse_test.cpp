@@ -21,12 +21,12 @@ using testing_support::MemoryFileSystem;
 using testing_support::ToggleRig;
 
 // The worked example: edit and calc of the main bar, zip and ftp of tools.bar.
-const Lines kExpandedTools = {
-    u"[Buttonbar]",   u"Buttoncount=5",   u"iconic1=0",          u"cmd1=edit.exe",
-    u"button1=edit.ico", u"iconic2=0",    u"cmd2=calc.exe",      u"button2=calc.ico",
-    u"button3=tools.barx1", u"cmd3=-2",   u"iconic3=0",          u"button4=zip.ico",
-    u"cmd4=zip.exe",  u"iconic4=0",       u"button5=ftp.ico",    u"cmd5=ftp.exe",
-    u"iconic5=0"};
+const Lines kExpandedTools = {u"[Buttonbar]",   u"Buttoncount=5",    u"iconic1=0",
+                              u"cmd1=edit.exe", u"button1=edit.ico", u"iconic2=0",
+                              u"cmd2=calc.exe", u"button2=calc.ico", u"button3=tools.barx1",
+                              u"cmd3=-2",       u"iconic3=0",        u"button4=zip.ico",
+                              u"cmd4=zip.exe",  u"iconic4=0",        u"button5=ftp.ico",
+                              u"cmd5=ftp.exe",  u"iconic5=0"};
 
 TEST(CollapseTest, WorkedExample) {
   ToggleRig rig;
@@ -44,12 +44,10 @@ TEST(CollapseTest, WorkedExample) {
             (Lines{u"[Buttonbar]", u"Buttoncount=2", u"iconic1=0", u"cmd1=edit.exe",
                    u"button1=edit.ico", u"iconic2=0", u"cmd2=calc.exe", u"button2=calc.ico"}));
   EXPECT_EQ(rig.files.events,
-            (std::vector<std::u16string>{u"read C:\\tc\\Bar\\main.bar",
-                                         u"read C:\\tc\\Bar\\main.bar",
-                                         u"read C:\\tc\\Bar\\tools.bar",
-                                         u"replace C:\\tc\\Bar\\tools.bar",
-                                         u"replace C:\\tc\\Bar\\main.bar", u"notify 2901",
-                                         u"notify 2901"}));
+            (std::vector<std::u16string>{
+                u"read C:\\tc\\Bar\\main.bar", u"read C:\\tc\\Bar\\main.bar",
+                u"read C:\\tc\\Bar\\tools.bar", u"replace C:\\tc\\Bar\\tools.bar",
+                u"replace C:\\tc\\Bar\\main.bar", u"notify 2901", u"notify 2901"}));
 }
 
 // Bars of the shape the file manager writes: entries 1..n, each a button,
@@ -66,13 +64,13 @@ Lines Bar(int32_t count, const std::u16string& tag, int32_t entries = -1) {
   return lines;
 }
 
-#define EXPECT_CONTENT(actual_lines, expected_lines)                            \
-  do {                                                                          \
-    const BarContent actual_ = ContentOf(actual_lines);                         \
-    const BarContent expected_ = ContentOf(expected_lines);                     \
-    EXPECT_TRUE(actual_ == expected_) << "actual:\n"                            \
-                                      << Describe(actual_) << "expected:\n"     \
-                                      << Describe(expected_);                   \
+#define EXPECT_CONTENT(actual_lines, expected_lines)                        \
+  do {                                                                      \
+    const BarContent actual_ = ContentOf(actual_lines);                     \
+    const BarContent expected_ = ContentOf(expected_lines);                 \
+    EXPECT_TRUE(actual_ == expected_) << "actual:\n"                        \
+                                      << Describe(actual_) << "expected:\n" \
+                                      << Describe(expected_);               \
   } while (0)
 
 TEST(CollapseTest, TwoSubBarsInEitherOrder) {
@@ -152,8 +150,11 @@ const Lines kEmptyBar = {u"[Buttonbar]", u"Buttoncount=0"};
 INSTANTIATE_TEST_SUITE_P(
     Table, CollapseRoundTripTest,
     ::testing::Values(
-        RoundTripCase{"sub_bar_of_count_0_last", Bar(2, u"m"), {{u"a.bar", kEmptyBar}},
-                      {u"a.bar"}, {u"a.bar"}},
+        RoundTripCase{"sub_bar_of_count_0_last",
+                      Bar(2, u"m"),
+                      {{u"a.bar", kEmptyBar}},
+                      {u"a.bar"},
+                      {u"a.bar"}},
         RoundTripCase{"sub_bar_of_count_0_followed",
                       Bar(2, u"m"),
                       {{u"a.bar", kEmptyBar}, {u"b.bar", Bar(2, u"b")}},
@@ -180,20 +181,18 @@ INSTANTIATE_TEST_SUITE_P(
                       {u"a.bar", u"b.bar"},
                       {u"a.bar", u"b.bar"}},
         RoundTripCase{"gaps",
-                      {u"[Buttonbar]", u"Buttoncount=9", u"button2=m2", u"cmd2=m2",
-                       u"button9=m9"},
+                      {u"[Buttonbar]", u"Buttoncount=9", u"button2=m2", u"cmd2=m2", u"button9=m9"},
                       {{u"a.bar",
-                        {u"[Buttonbar]", u"Buttoncount=8", u"button1=a1", u"cmd3=a3",
-                         u"button3=a3", u"iconic7=1", u"button7=a7"}},
+                        {u"[Buttonbar]", u"Buttoncount=8", u"button1=a1", u"cmd3=a3", u"button3=a3",
+                         u"iconic7=1", u"button7=a7"}},
                        {u"b.bar", {u"[Buttonbar]", u"Buttoncount=4", u"button4=b4"}}},
                       {u"a.bar", u"b.bar"},
                       {u"a.bar", u"b.bar"}},
         RoundTripCase{"gaps_last_first",
-                      {u"[Buttonbar]", u"Buttoncount=9", u"button2=m2", u"cmd2=m2",
-                       u"button9=m9"},
+                      {u"[Buttonbar]", u"Buttoncount=9", u"button2=m2", u"cmd2=m2", u"button9=m9"},
                       {{u"a.bar",
-                        {u"[Buttonbar]", u"Buttoncount=8", u"button1=a1", u"cmd3=a3",
-                         u"button3=a3", u"iconic7=1", u"button7=a7"}},
+                        {u"[Buttonbar]", u"Buttoncount=8", u"button1=a1", u"cmd3=a3", u"button3=a3",
+                         u"iconic7=1", u"button7=a7"}},
                        {u"b.bar", {u"[Buttonbar]", u"Buttoncount=4", u"button4=b4"}}},
                       {u"a.bar", u"b.bar"},
                       {u"b.bar", u"a.bar"}},
@@ -248,8 +247,7 @@ TEST_P(CollapseShapeTest, ComesBackWholeInEitherRoleAndEveryOrder) {
       ToggleRig rig;
       std::map<std::u16string, std::string> before = {
           {ToggleRig::MainPath(), EncodeBarFile(as_main ? c.bar : Bar(2, u"m"), c.encoding)},
-          {ToggleRig::SubPath(u"a.bar"), EncodeBarFile(as_main ? Bar(2, u"a") : c.bar,
-                                                       c.encoding)},
+          {ToggleRig::SubPath(u"a.bar"), EncodeBarFile(as_main ? Bar(2, u"a") : c.bar, c.encoding)},
           {ToggleRig::SubPath(u"b.bar"), EncodeBarFile(Bar(1, u"b"), std::nullopt)},
           {ToggleRig::SubPath(u"c.bar"), EncodeBarFile(Bar(3, u"c"), std::nullopt)}};
       rig.files.files = before;
@@ -284,19 +282,18 @@ INSTANTIATE_TEST_SUITE_P(
                   {u" [buttonBAR]  ", u"Buttoncount=2", u"button1=x", u"button2=y"},
                   Encoding::kLegacy},
         ShapeCase{"comments_blanks_and_stray_lines",
-                  {u"[Buttonbar]", u";my tools", u"Buttoncount=2", u"button1=x", u"   ",
-                   u"cmd1=x", u"; button2=old", u"button2=y", u"\"%X%P\" \"%T\""},
+                  {u"[Buttonbar]", u";my tools", u"Buttoncount=2", u"button1=x", u"   ", u"cmd1=x",
+                   u"; button2=old", u"button2=y", u"\"%X%P\" \"%T\""},
                   Encoding::kLegacy},
         ShapeCase{"utf16_with_later_sections",
-                  {u"[Buttonbar]", u"Buttoncount=1", u"button1=记事本", u"", u"[Extra]",
-                   u"note=Ⅰ"},
+                  {u"[Buttonbar]", u"Buttoncount=1", u"button1=记事本", u"", u"[Extra]", u"note=Ⅰ"},
                   Encoding::kUtf16LE},
         ShapeCase{"count_line_spelled_otherwise",
                   {u"[Buttonbar]", u"buttoncount = 2", u"button1=x", u"button2=y"},
                   Encoding::kLegacy},
         ShapeCase{"empty_lines_between_entries",
-                  {u"[Buttonbar]", u"Buttoncount=3", u"", u"button1  = x", u"cmd1     = x",
-                   u"", u"button3  = z", u"", u""},
+                  {u"[Buttonbar]", u"Buttoncount=3", u"", u"button1  = x", u"cmd1     = x", u"",
+                   u"button3  = z", u"", u""},
                   Encoding::kLegacy}),
     [](const ::testing::TestParamInfo<ShapeCase>& info) { return info.param.name; });
 
@@ -412,10 +409,9 @@ TEST(CollapseTest, LinesWithoutNumberStayAndAreNotRenumbered) {
                u"cmd4=-2", u"button5=y", u"tail line"});
   rig.Run(u"a.bar");
   EXPECT_EQ(rig.Sub(u"a.bar"), (Lines{u"[Buttonbar]", u"Buttoncount=1", u"button1=x"}));
-  EXPECT_CONTENT(rig.Main(),
-                 (Lines{u"[Buttonbar]", u"Buttoncount=3", u";heading", u"button1=m",
-                        u"button2=b.barx1", u"cmd2=-2", u"button3=y", u"Buttoncount=99",
-                        u"tail line"}));
+  EXPECT_CONTENT(rig.Main(), (Lines{u"[Buttonbar]", u"Buttoncount=3", u";heading", u"button1=m",
+                                    u"button2=b.barx1", u"cmd2=-2", u"button3=y", u"Buttoncount=99",
+                                    u"tail line"}));
 }
 
 // The sub-bar file is written back in its own encoding; one that is gone
@@ -449,7 +445,7 @@ TEST(CollapseTest, TextTheCodePageCannotHoldSurvivesBothWays) {
   ToggleRig rig;
   const Lines main = {u"[Buttonbar]", u"Buttoncount=1", u"button1=wcmicons.dll,3",
                       u"menu1=Редактор"};
-  const Lines sub = {u"[Buttonbar]", u"Buttoncount=2", u"button1=%windir%\\notepad.exe",
+  const Lines sub = {u"[Buttonbar]",  u"Buttoncount=2",    u"button1=%windir%\\notepad.exe",
                      u"menu1=记事本", u"button2=calc.exe", u"menu2=计算器 — 科学"};
   rig.SetMain(main);
   rig.files.files[ToggleRig::SubPath(u"cn.bar")] = EncodeBarFile(sub, Encoding::kUtf16LE);
@@ -466,7 +462,7 @@ TEST(CollapseTest, TextTheCodePageCannotHoldSurvivesBothWays) {
 
 struct CollapseFailureCase {
   const char* name;
-  Lines main;  // empty: no main bar file
+  Lines main;              // empty: no main bar file
   std::string main_bytes;  // used instead of main when not empty
   MemoryFileSystem::Fault sub_fault;
   MemoryFileSystem::Fault main_fault;
@@ -517,46 +513,68 @@ constexpr auto kNone = MemoryFileSystem::Fault::kNone;
 INSTANTIATE_TEST_SUITE_P(
     Table, CollapseFailureTest,
     ::testing::Values(
-        CollapseFailureCase{"main_bar_gone", {}, "", kNone, kNone,
+        CollapseFailureCase{"main_bar_gone",
+                            {},
+                            "",
+                            kNone,
+                            kNone,
                             u"Cannot open file \"C:\\tc\\Bar\\main.bar\". The system cannot find "
                             u"the file specified"},
-        CollapseFailureCase{"main_bar_invalid_utf8", {}, "\xEF\xBB\xBF[Buttonbar]\r\n\xC0\r\n",
-                            kNone, kNone,
+        CollapseFailureCase{"main_bar_invalid_utf8",
+                            {},
+                            "\xEF\xBB\xBF[Buttonbar]\r\n\xC0\r\n",
+                            kNone,
+                            kNone,
                             u"No mapping for the Unicode character exists in the target "
                             u"multi-byte code page"},
-        CollapseFailureCase{"main_bar_of_one_line", {u"button1=tools.barx1"}, "", kNone, kNone,
+        CollapseFailureCase{"main_bar_of_one_line",
+                            {u"button1=tools.barx1"},
+                            "",
+                            kNone,
+                            kNone,
                             u"List index out of bounds (1).  TListBoxLines range is 0..0"},
         CollapseFailureCase{"count_not_a_number",
-                            {u"[Buttonbar]", u"Buttoncount=5 ", u"button3=tools.barx1"}, "",
-                            kNone, kNone, u"'5 ' is not a valid integer value"},
+                            {u"[Buttonbar]", u"Buttoncount=5 ", u"button3=tools.barx1"},
+                            "",
+                            kNone,
+                            kNone,
+                            u"'5 ' is not a valid integer value"},
         CollapseFailureCase{"line_the_sort_cannot_number",
-                            {u"[Buttonbar]", u"Buttoncount=3", u"button3=tools.barx1",
-                             u"label=x"},
-                            "", kNone, kNone, u"'' is not a valid integer value"},
-        CollapseFailureCase{"marker_gone",
-                            {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"button2=b",
-                             u"button3=Tools.barx1"},
-                            "", kNone, kNone,
-                            u"List index out of bounds (-2).  TListBoxLines range is 0..4"},
+                            {u"[Buttonbar]", u"Buttoncount=3", u"button3=tools.barx1", u"label=x"},
+                            "",
+                            kNone,
+                            kNone,
+                            u"'' is not a valid integer value"},
+        CollapseFailureCase{
+            "marker_gone",
+            {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"button2=b", u"button3=Tools.barx1"},
+            "",
+            kNone,
+            kNone,
+            u"List index out of bounds (-2).  TListBoxLines range is 0..4"},
         CollapseFailureCase{"digits_apart_behind_the_marker",
-                            {u"[Buttonbar]", u"Buttoncount=5", u"button3=tools.barx1",
-                             u"cmd3=-2", u"button4=x", u"b4t5=y"},
-                            "", kNone, kNone,
+                            {u"[Buttonbar]", u"Buttoncount=5", u"button3=tools.barx1", u"cmd3=-2",
+                             u"button4=x", u"b4t5=y"},
+                            "",
+                            kNone,
+                            kNone,
                             u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar's line "
                             u"\"b4t5=y\" has a key whose digits do not stand together, and "
                             u"renumbering it would drop the letters between them"},
         CollapseFailureCase{"leading_zero_behind_the_next_block",
-                            {u"[Buttonbar]", u"Buttoncount=6", u"button3=tools.barx1",
-                             u"cmd3=-2", u"button4=x", u"button5=b.barx1", u"cmd5=-2",
-                             u"button06=y"},
-                            "", kNone, kNone,
+                            {u"[Buttonbar]", u"Buttoncount=6", u"button3=tools.barx1", u"cmd3=-2",
+                             u"button4=x", u"button5=b.barx1", u"cmd5=-2", u"button06=y"},
+                            "",
+                            kNone,
+                            kNone,
                             u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar's line "
                             u"\"button06=y\" has a key number with a leading zero, and "
                             u"renumbering it would drop it"},
         CollapseFailureCase{"entry_in_place_of_the_header",
-                            {u"button1=a", u"Buttoncount=3", u"button3=tools.barx1",
-                             u"cmd3=-2"},
-                            "", kNone, kNone,
+                            {u"button1=a", u"Buttoncount=3", u"button3=tools.barx1", u"cmd3=-2"},
+                            "",
+                            kNone,
+                            kNone,
                             u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": the main bar "
                             u"\"C:\\tc\\Bar\\main.bar\" has no \"[Buttonbar]\" section"},
         CollapseFailureCase{"sub_bar_cannot_be_created", kExpandedTools, "",
@@ -578,7 +596,8 @@ TEST(CollapseTest, SubBarFileTheCollapseCannotKeepStopsIt) {
     std::string bytes;
     std::u16string message;
   } cases[] = {
-      {"notes\r\n", u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": it has no \"[Buttonbar]\" section"},
+      {"notes\r\n",
+       u"Cannot collapse \"C:\\tc\\Bar\\tools.bar\": it has no \"[Buttonbar]\" section"},
       {std::string("[\0B\0", 4),
        u"File \"C:\\tc\\Bar\\tools.bar\" holds NUL characters (UTF-16 text without a "
        u"byte-order mark?) and cannot be edited without losing them"},
@@ -615,12 +634,10 @@ TEST(CollapseTest, RunAfterAFailedMainBarSaveFinishesTheCollapse) {
   EXPECT_EQ(rig.files.files.at(ToggleRig::SubPath(u"tools.bar")), sub_after_failure);
   EXPECT_EQ(rig.Main().at(1), u"Buttoncount=2");
   EXPECT_EQ(rig.files.events,
-            (std::vector<std::u16string>{u"read C:\\tc\\Bar\\main.bar",
-                                         u"read C:\\tc\\Bar\\main.bar",
-                                         u"read C:\\tc\\Bar\\tools.bar",
-                                         u"replace C:\\tc\\Bar\\tools.bar",
-                                         u"replace C:\\tc\\Bar\\main.bar", u"notify 2901",
-                                         u"notify 2901"}));
+            (std::vector<std::u16string>{
+                u"read C:\\tc\\Bar\\main.bar", u"read C:\\tc\\Bar\\main.bar",
+                u"read C:\\tc\\Bar\\tools.bar", u"replace C:\\tc\\Bar\\tools.bar",
+                u"replace C:\\tc\\Bar\\main.bar", u"notify 2901", u"notify 2901"}));
 }
 
 }  // namespace

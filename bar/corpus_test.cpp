@@ -18,8 +18,7 @@ namespace ts = testing_support;
 // The bytes with every line end (CR LF, lone CR, lone LF) made CR LF and a
 // final CR LF added where the last line had none. unit is the width of a
 // character in bytes (2 for UTF-16 LE); the mark is kept as it is.
-std::string WithCrLfLineEnds(const std::string& bytes, std::size_t mark_length,
-                             std::size_t unit) {
+std::string WithCrLfLineEnds(const std::string& bytes, std::size_t mark_length, std::size_t unit) {
   const std::string cr = unit == 2 ? std::string("\r\0", 2) : "\r";
   const std::string lf = unit == 2 ? std::string("\n\0", 2) : "\n";
   std::string out = bytes.substr(0, mark_length);

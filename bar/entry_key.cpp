@@ -66,9 +66,7 @@ std::u16string KeySuffix(std::u16string_view line) {
 
 bool DigitsStandTogether(std::u16string_view line) { return FindDigitRun(KeyOf(line)).together; }
 
-std::u16string LineTail(std::u16string_view line) {
-  return Copy(line, Pos(u"=", line), kMaxInt);
-}
+std::u16string LineTail(std::u16string_view line) { return Copy(line, Pos(u"=", line), kMaxInt); }
 
 // Built in one string: the collapse renumbers every line behind a block.
 std::u16string RenumberedLine(std::u16string_view line, int32_t n) {

@@ -1,8 +1,8 @@
 #include "bar/entry_key.h"
 
-#include <optional>
-
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "bar/errors.h"
 #include "bar/unicode.h"
@@ -22,8 +22,8 @@ TEST(EntryKeyTest, LinesTakenApart) {
     std::u16string prefix, suffix, tail;
     bool together;
   } cases[] = {
-      {u"button12=c:\\tools\\a.exe", u"button12", u"12", 12, u"button", u"",
-       u"=c:\\tools\\a.exe", true},
+      {u"button12=c:\\tools\\a.exe", u"button12", u"12", 12, u"button", u"", u"=c:\\tools\\a.exe",
+       true},
       {u"cmd3=", u"cmd3", u"3", 3, u"cmd", u"", u"=", true},
       {u"iconic1=0", u"iconic1", u"1", 1, u"iconic", u"", u"=0", true},
       {u"button007=x", u"button007", u"007", 7, u"button", u"", u"=x", true},
@@ -34,12 +34,10 @@ TEST(EntryKeyTest, LinesTakenApart) {
       {u"cmd2=run5.exe", u"cmd2", u"2", 2, u"cmd", u"", u"=run5.exe", true},
       {u"label=z", u"label", u"", std::nullopt, u"", u"", u"=z", false},
       {u"=abc", u"", u"", std::nullopt, u"", u"", u"=abc", false},
-      {u"button2147483648=z", u"button2147483648", u"2147483648", std::nullopt,
-       u"button", u"", u"=z", true},
-      {u"button1     = x", u"button1     ", u"1", 1, u"button", u"     ",
-       u"= x", true},
-      {u"  menu10 =Tools", u"  menu10 ", u"10", 10, u"  menu", u" ", u"=Tools",
-       true},
+      {u"button2147483648=z", u"button2147483648", u"2147483648", std::nullopt, u"button", u"",
+       u"=z", true},
+      {u"button1     = x", u"button1     ", u"1", 1, u"button", u"     ", u"= x", true},
+      {u"  menu10 =Tools", u"  menu10 ", u"10", 10, u"  menu", u" ", u"=Tools", true},
       {u"12ab12=z", u"12ab12", u"1212", 1212, u"", u"", u"=z", false},
       {u"ab12cd3=z", u"ab12cd3", u"123", 123, u"", u"", u"=z", false},
       {u"12=3=4", u"12", u"12", 12, u"", u"", u"=3=4", true},
@@ -99,9 +97,8 @@ TEST(EntryKeyTest, RenumberingExamples) {
 }
 
 TEST(EntryKeyTest, RenumberingBackRestoresTheLine) {
-  for (const std::u16string line :
-       {u"button1     = x", u"  menu10 =Tools", u"button2x=z", u"cmd12=a=b",
-        u"param3=", u"x1y=2=3"}) {
+  for (const std::u16string line : {u"button1     = x", u"  menu10 =Tools", u"button2x=z",
+                                    u"cmd12=a=b", u"param3=", u"x1y=2=3"}) {
     SCOPED_TRACE(ToUtf8(line));
     ASSERT_TRUE(DigitsStandTogether(line));
     std::u16string moved = RenumberedLine(line, 4711);

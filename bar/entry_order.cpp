@@ -120,9 +120,8 @@ std::vector<int32_t> SortedOrder(const LineList& list) {
   };
   // Where every line has its number, a comparison needs no test for the
   // lines that have none.
-  const bool all_numbered = std::none_of(places.begin(), places.end(), [](const Place& place) {
-    return place.number == kNoNumber;
-  });
+  const bool all_numbered = std::none_of(
+      places.begin(), places.end(), [](const Place& place) { return place.number == kNoNumber; });
   auto compare_numbered = [&](int32_t a, int32_t b) {
     return Sign(places[static_cast<size_t>(a)].number, places[static_cast<size_t>(b)].number);
   };

@@ -28,8 +28,7 @@ int32_t CompareSTR(const LineList& list, int32_t index1, int32_t index2);
 // the second argument. The order it leaves equal lines in (the lines of
 // one button) is what the saved bar shows, so it must not be replaced by
 // another sort, not even a stable one.
-void RangeSort(int32_t count,
-               const std::function<int32_t(int32_t, int32_t)>& compare,
+void RangeSort(int32_t count, const std::function<int32_t(int32_t, int32_t)>& compare,
                const std::function<void(int32_t, int32_t)>& exchange);
 
 // Sorts the main-bar list by sort number with the range sort, then puts the

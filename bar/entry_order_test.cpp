@@ -1,11 +1,11 @@
 #include "bar/entry_order.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "bar/bar_file.h"
 #include "bar/errors.h"
@@ -18,8 +18,7 @@ namespace {
 
 using Lines = std::vector<std::u16string>;
 
-LineList MakeList(const Lines& lines,
-                  LineList::Kind kind = LineList::Kind::kControl) {
+LineList MakeList(const Lines& lines, LineList::Kind kind = LineList::Kind::kControl) {
   LineList list(kind);
   for (const std::u16string& line : lines) list.Add(line);
   return list;
@@ -108,8 +107,8 @@ TEST(SortNumberTest, KeysThatCannotBeNumbered) {
 }
 
 TEST(CompareSTRTest, ComparesSortNumbersReadingIndex1First) {
-  LineList list = MakeList({u"[Buttonbar]", u"button2=a", u"cmd2=b", u"cmd10=c",
-                            u"x=1", u"y99999999999=2"});
+  LineList list =
+      MakeList({u"[Buttonbar]", u"button2=a", u"cmd2=b", u"cmd10=c", u"x=1", u"y99999999999=2"});
   EXPECT_EQ(CompareSTR(list, 0, 1), -1);
   EXPECT_EQ(CompareSTR(list, 1, 0), 1);
   EXPECT_EQ(CompareSTR(list, 1, 2), 0);
@@ -144,8 +143,8 @@ TEST(RangeSortTest, FollowsThePivotLineThroughExchanges) {
         log.push_back("X" + std::to_string(a) + std::to_string(b));
         std::swap(keys[a], keys[b]);
       });
-  std::vector<std::string> want = {"C02", "C12", "C42", "X24", "C34", "C34",
-                                   "C01", "C21", "X01", "C12"};
+  std::vector<std::string> want = {"C02", "C12", "C42", "X24", "C34",
+                                   "C34", "C01", "C21", "X01", "C12"};
   EXPECT_EQ(log, want);
 }
 
@@ -183,36 +182,26 @@ TEST(LB1SortTest, SpecifiedOrders) {
        {u"[Buttonbar]", u"Buttoncount=1", u"iconic1=0", u"cmd1=a", u"button1=a.exe"}},
       {"plain file order",
        {u"[Buttonbar]", u"Buttoncount=3", u"button1=a.exe", u"cmd1=a", u"iconic1=0",
-        u"button2=b.exe", u"cmd2=b", u"iconic2=0", u"button3=c.exe", u"cmd3=c",
-        u"iconic3=1"},
-       {u"[Buttonbar]", u"Buttoncount=3", u"iconic1=0", u"cmd1=a", u"button1=a.exe",
-        u"iconic2=0", u"cmd2=b", u"button2=b.exe", u"iconic3=1", u"cmd3=c",
-        u"button3=c.exe"}},
+        u"button2=b.exe", u"cmd2=b", u"iconic2=0", u"button3=c.exe", u"cmd3=c", u"iconic3=1"},
+       {u"[Buttonbar]", u"Buttoncount=3", u"iconic1=0", u"cmd1=a", u"button1=a.exe", u"iconic2=0",
+        u"cmd2=b", u"button2=b.exe", u"iconic3=1", u"cmd3=c", u"button3=c.exe"}},
       {"mixed order",
        {u"[Buttonbar]", u"Buttoncount=3", u"cmd2=b", u"button3=c.exe", u"iconic1=0",
-        u"button1=a.exe", u"iconic3=1", u"cmd1=a", u"button2=b.exe", u"cmd3=c",
-        u"iconic2=0"},
-       {u"[Buttonbar]", u"Buttoncount=3", u"button1=a.exe", u"cmd1=a", u"iconic1=0",
-        u"iconic2=0", u"button2=b.exe", u"cmd2=b", u"button3=c.exe", u"cmd3=c",
-        u"iconic3=1"}},
+        u"button1=a.exe", u"iconic3=1", u"cmd1=a", u"button2=b.exe", u"cmd3=c", u"iconic2=0"},
+       {u"[Buttonbar]", u"Buttoncount=3", u"button1=a.exe", u"cmd1=a", u"iconic1=0", u"iconic2=0",
+        u"button2=b.exe", u"cmd2=b", u"button3=c.exe", u"cmd3=c", u"iconic3=1"}},
       {"four lines per button",
-       {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"cmd1=a", u"extra1=a",
-        u"iconic1=0", u"button2=b", u"cmd2=b", u"extra2=b", u"iconic2=0"},
-       {u"[Buttonbar]", u"Buttoncount=2", u"extra1=a", u"iconic1=0", u"button1=a",
-        u"cmd1=a", u"extra2=b", u"iconic2=0", u"cmd2=b", u"button2=b"}},
+       {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"cmd1=a", u"extra1=a", u"iconic1=0",
+        u"button2=b", u"cmd2=b", u"extra2=b", u"iconic2=0"},
+       {u"[Buttonbar]", u"Buttoncount=2", u"extra1=a", u"iconic1=0", u"button1=a", u"cmd1=a",
+        u"extra2=b", u"iconic2=0", u"cmd2=b", u"button2=b"}},
       {"two lines per button",
-       {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"cmd1=a", u"button2=b",
-        u"cmd2=b"},
-       {u"[Buttonbar]", u"Buttoncount=2", u"cmd1=a", u"button1=a", u"cmd2=b",
-        u"button2=b"}},
-      {"header lines only",
-       {u"[Buttonbar]", u"Buttoncount=0"},
-       {u"[Buttonbar]", u"Buttoncount=0"}},
+       {u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"cmd1=a", u"button2=b", u"cmd2=b"},
+       {u"[Buttonbar]", u"Buttoncount=2", u"cmd1=a", u"button1=a", u"cmd2=b", u"button2=b"}},
+      {"header lines only", {u"[Buttonbar]", u"Buttoncount=0"}, {u"[Buttonbar]", u"Buttoncount=0"}},
       {"values and key forms",
-       {u"[Buttonbar]", u"Buttoncount=12", u"b1t2=z", u"cmd2=run5.exe",
-        u"button007=x"},
-       {u"[Buttonbar]", u"Buttoncount=12", u"cmd2=run5.exe", u"button007=x",
-        u"b1t2=z"}},
+       {u"[Buttonbar]", u"Buttoncount=12", u"b1t2=z", u"cmd2=run5.exe", u"button007=x"},
+       {u"[Buttonbar]", u"Buttoncount=12", u"cmd2=run5.exe", u"button007=x", u"b1t2=z"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -223,9 +212,9 @@ TEST(LB1SortTest, SpecifiedOrders) {
 }
 
 TEST(LB1SortTest, SecondSortOfPlainFileOrderRestoresIt) {
-  Lines file_order = {u"[Buttonbar]", u"Buttoncount=3", u"button1=a.exe",
-                      u"cmd1=a", u"iconic1=0", u"button2=b.exe", u"cmd2=b",
-                      u"iconic2=0", u"button3=c.exe", u"cmd3=c", u"iconic3=1"};
+  Lines file_order = {u"[Buttonbar]",   u"Buttoncount=3", u"button1=a.exe", u"cmd1=a",
+                      u"iconic1=0",     u"button2=b.exe", u"cmd2=b",        u"iconic2=0",
+                      u"button3=c.exe", u"cmd3=c",        u"iconic3=1"};
   LineList list = MakeList(file_order);
   LB1Sort(list);
   ASSERT_NE(list.lines(), file_order);
@@ -254,8 +243,7 @@ TEST(LB1SortTest, LineWithoutNumberFailsAndChangesNothing) {
       {{u"[Buttonbar]", u"Buttoncount=2", u"button1=a", u"label=x", u"button2=b"},
        u"'' is not a valid integer value"},
       {{u"[Buttonbar]", u"Buttoncount=1", u"=abc"}, u"'' is not a valid integer value"},
-      {{u"[Buttonbar]", u"button2147483648=z"},
-       u"'2147483648' is not a valid integer value"},
+      {{u"[Buttonbar]", u"button2147483648=z"}, u"'2147483648' is not a valid integer value"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.message));
@@ -294,10 +282,8 @@ TEST(LB1SortTest, FurtherLinesNumberedZeroStayOnceBehindTheHeaderLines) {
        {u"[Buttonbar]", u"Buttoncount=1", u"button0=z", u"button1=a"},
        {u"[Buttonbar]", u"Buttoncount=1", u"button0=z", u"button1=a"}},
       {"Buttoncount in a value",
-       {u"[Buttonbar]", u"Buttoncount=2", u"button2=b", u"cmd1=Buttoncount.exe",
-        u"button1=a"},
-       {u"[Buttonbar]", u"Buttoncount=2", u"cmd1=Buttoncount.exe", u"button1=a",
-        u"button2=b"}},
+       {u"[Buttonbar]", u"Buttoncount=2", u"button2=b", u"cmd1=Buttoncount.exe", u"button1=a"},
+       {u"[Buttonbar]", u"Buttoncount=2", u"cmd1=Buttoncount.exe", u"button1=a", u"button2=b"}},
       {"blank line first",
        {u"", u"[Buttonbar]", u"Buttoncount=1", u"button1=a"},
        {u"", u"[Buttonbar]", u"Buttoncount=1", u"button1=a"}},
@@ -326,8 +312,7 @@ TEST(LB1SortTest, MatchesPlainComparisonOnRandomBars) {
     bool bad = round % 5 == 4;
     int n = 1 + static_cast<int>(random() % 40);
     for (int k = 0; k < n; ++k) {
-      std::u16string line = keys[random() % 5] + IntToStr(1 + random() % 9) + u"=v" +
-                            IntToStr(k);
+      std::u16string line = keys[random() % 5] + IntToStr(1 + random() % 9) + u"=v" + IntToStr(k);
       if (extra_zero && random() % 6 == 0) line = random() % 2 ? u"" : u"Tools";
       if (bad && random() % 8 == 0) line = random() % 2 ? u"x=1" : u"y99999999999=" + IntToStr(k);
       lines.push_back(line);

@@ -6,7 +6,6 @@
 
 namespace bar {
 
-Error::Error(std::u16string message)
-    : message_(std::move(message)), what_(ToUtf8(message_)) {}
+Error::Error(std::u16string message) : message_(std::move(message)), what_(ToUtf8(message_)) {}
 
 }  // namespace bar

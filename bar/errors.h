@@ -22,23 +22,39 @@ class Error : public std::exception {
 };
 
 // "List index out of bounds (%d).  %s range is 0..%d" / ".  %s is empty".
-class IndexError : public Error { using Error::Error; };
+class IndexError : public Error {
+  using Error::Error;
+};
 // "Unable to insert a line".
-class InsertError : public Error { using Error::Error; };
+class InsertError : public Error {
+  using Error::Error;
+};
 // "Cannot open file "%s". %s".
-class OpenError : public Error { using Error::Error; };
+class OpenError : public Error {
+  using Error::Error;
+};
 // "Cannot create file "%s". %s", or "Cannot create a temporary file in the
 // folder "%s". %s".
-class CreateError : public Error { using Error::Error; };
+class CreateError : public Error {
+  using Error::Error;
+};
 // "Stream write error".
-class WriteError : public Error { using Error::Error; };
+class WriteError : public Error {
+  using Error::Error;
+};
 // "No mapping for the Unicode character exists in the target multi-byte code page".
-class DecodingError : public Error { using Error::Error; };
+class DecodingError : public Error {
+  using Error::Error;
+};
 // "'%s' is not a valid integer value".
-class ConversionError : public Error { using Error::Error; };
+class ConversionError : public Error {
+  using Error::Error;
+};
 // A bar the editing operations refuse to touch because the result could not
 // be undone exactly (numbers out of range, lines that would be lost, ...).
-class BarFormatError : public Error { using Error::Error; };
+class BarFormatError : public Error {
+  using Error::Error;
+};
 
 }  // namespace bar
 

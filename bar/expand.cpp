@@ -65,9 +65,9 @@ void RefuseOtherSpelling(const Toggle& t) {
     Refuse(t, MainBarName(t) + u" holds it unfolded already, spelled " + Quoted(spelling) +
                   u" (its line " + Quoted(*line) + u"); fold it with that spelling first");
   }
-  Refuse(t, MainBarName(t) + u" holds it unfolded already, in its edited line " +
-                Quoted(*line) + u"; restore that line to " +
-                Quoted(MarkerEntry(button.number, spelling)[0]) + u" to fold it");
+  Refuse(t, MainBarName(t) + u" holds it unfolded already, in its edited line " + Quoted(*line) +
+                u"; restore that line to " + Quoted(MarkerEntry(button.number, spelling)[0]) +
+                u" to fold it");
 }
 
 // The numbers the expand gives out: the marker entry takes btc1 + 1,

@@ -74,8 +74,10 @@ class ProgramFolder {
     const std::u16string program_folder = dir_.path().u16string() + u"\\";
     main_bar.LoadFromFile(program_folder + u"main.bar");
     const ToggleAction action = DecideToggle(main_bar, kPar);
-    Toggle toggle{main_bar, sub_bar, kPar, program_folder, u"Bar", u"main.bar",
-                  [this](int32_t command) { commands.push_back(command); }};
+    Toggle toggle{
+        main_bar, sub_bar, kPar, program_folder, u"Bar", u"main.bar", [this](int32_t command) {
+          commands.push_back(command);
+        }};
     if (action == ToggleAction::kExpand) Expand(toggle);
     if (action == ToggleAction::kCollapse) Collapse(toggle);
     return action;
@@ -210,8 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Message("Cannot open", kSubBar, "Is a directory"), "", false,
                       [](const fs::path& dir) { fs::remove(dir / kSubBar); }},
         RealFaultCase{"collapse_sub_bar_cut_short", Start::kExpanded, kNothing,
-                      [](const std::string&) { return std::string("Stream write error"); },
-                      kSubBar, false, kNothing},
+                      [](const std::string&) { return std::string("Stream write error"); }, kSubBar,
+                      false, kNothing},
         RealFaultCase{"collapse_main_bar_read_only", Start::kExpanded,
                       [](const fs::path& dir) { MakeReadOnly(dir / kMainBar); },
                       Message("Cannot create", kMainBar, "Permission denied"), "", true,

@@ -13,8 +13,7 @@ bool SameFileName(const std::u16string& a, const std::u16string& b) {
   if (a.size() > static_cast<std::size_t>(INT_MAX)) return a == b;
   int length = static_cast<int>(a.size());
   return CompareStringOrdinal(reinterpret_cast<LPCWCH>(a.data()), length,
-                              reinterpret_cast<LPCWCH>(b.data()), length,
-                              TRUE) == CSTR_EQUAL;
+                              reinterpret_cast<LPCWCH>(b.data()), length, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace bar

@@ -2,8 +2,6 @@
 // composes Windows paths ("...\Bar\tools.bar"), so a backslash is taken for
 // a path separator here.
 
-#include "bar/file_system.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +12,7 @@
 #include <system_error>
 
 #include "bar/errors.h"
+#include "bar/file_system.h"
 #include "bar/spare_buffers.h"
 #include "bar/unicode.h"
 
@@ -40,8 +39,8 @@ std::u16string AbsolutePath(const std::u16string& path) {
 // no trailing blanks, line breaks or full stops.
 std::u16string SystemErrorText(int error) {
   std::string text = std::generic_category().message(error);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\r' ||
-                           text.back() == '\n' || text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' || text.back() == '.')) {
     text.pop_back();
   }
   return FromUtf8(text);
@@ -157,7 +156,8 @@ class TempFile {
 
   void Write(std::string_view bytes) {
     while (!bytes.empty()) {
-      ssize_t count = write(file_.get(), bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
+      ssize_t count =
+          write(file_.get(), bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
       if (count < 0 && errno == EINTR) continue;
       if (count <= 0) throw WriteFailure();
       bytes.remove_prefix(static_cast<std::size_t>(count));

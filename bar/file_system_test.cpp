@@ -122,8 +122,8 @@ TEST_F(FileSystemTest, FolderThatTakesNoTemporaryFileIsNamed) {
         FailureMessage<CreateError>([&] { files_.ReplaceFile(dir_.File(name), "new"); });
     ExpectComposed(message, u"Cannot create a temporary file in the folder \"" +
                                 files_.FullPath(dir_.path().u16string()) + u"\". ");
-    EXPECT_EQ(Names(dir_.path()), target_exists ? std::vector<std::string>{name}
-                                                : std::vector<std::string>{});
+    EXPECT_EQ(Names(dir_.path()),
+              target_exists ? std::vector<std::string>{name} : std::vector<std::string>{});
   }
   EXPECT_EQ(ReadBytes(dir_.path() / name), "old");
 }

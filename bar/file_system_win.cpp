@@ -2,14 +2,13 @@
 // with the \\?\ prefix once they are too long for the plain one; messages
 // show them without it.
 
-#include "bar/file_system.h"
-
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 
 #include "bar/errors.h"
+#include "bar/file_system.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -73,8 +72,8 @@ CreateError CreateFailure(const std::wstring& full, DWORD error) {
 // other refusal is the folder's, and the message names it.
 CreateError TempFileFailure(const std::wstring& full, DWORD error) {
   if (error == ERROR_PATH_NOT_FOUND) return CreateFailure(full, error);
-  return CreateError(u"Cannot create a temporary file in the folder \"" +
-                     FromWide(FolderOf(full)) + u"\". " + SystemErrorText(error));
+  return CreateError(u"Cannot create a temporary file in the folder \"" + FromWide(FolderOf(full)) +
+                     u"\". " + SystemErrorText(error));
 }
 
 class Handle {

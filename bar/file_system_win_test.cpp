@@ -1,5 +1,3 @@
-#include "bar/file_system.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,6 +6,7 @@
 #include <thread>
 
 #include "bar/errors.h"
+#include "bar/file_system.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 #include "tests/test_support.h"
@@ -119,8 +118,8 @@ TEST_F(WinFileSystemTest, ReplacementKeepsTheCreationTime) {
 TEST_F(WinFileSystemTest, ReplacementKeepsHiddenAndSystemAttributes) {
   std::u16string path = dir_.File("a.bar");
   WriteBytes(dir_.path() / "a.bar", "old");
-  for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN},
-                           DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
+  for (DWORD attributes :
+       {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
     SCOPED_TRACE(attributes);
     ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), attributes));
     files_.ReplaceFile(path, "new");
@@ -146,8 +145,7 @@ TEST_F(WinFileSystemTest, PathsLongerThanMaxPathWork) {
   EXPECT_EQ(files_.FullPath(path), path);
   std::u16string missing = folder + u"\\missing.bar";
   std::u16string message = FailureMessage<OpenError>([&] { files_.ReadFile(missing); });
-  EXPECT_EQ(message.substr(0, 18 + missing.size() + 3),
-            u"Cannot open file \"" + missing + u"\". ");
+  EXPECT_EQ(message.substr(0, 18 + missing.size() + 3), u"Cannot open file \"" + missing + u"\". ");
   // Too deep for the temporary folder's own clean-up.
   DeleteFileW(LongForm(path).c_str());
   while (folder.size() > dir_.path().u16string().size()) {
@@ -206,14 +204,13 @@ TEST_F(WinFileSystemTest, TargetReleasedSoonIsReplaced) {
 TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
   std::u16string path = dir_.File("a.bar");
   WriteBytes(dir_.path() / "a.bar", "old");
-  HANDLE writer = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE writer =
+      CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   std::u16string message = FailureMessage<OpenError>([&] { files_.ReadFile(path); });
   CloseHandle(writer);
-  EXPECT_EQ(message,
-            u"Cannot open file \"" + path + u"\". " + SystemText(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(message, u"Cannot open file \"" + path + u"\". " + SystemText(ERROR_SHARING_VIOLATION));
   EXPECT_EQ(files_.ReadFile(path), "old");
 }
 

@@ -22,7 +22,6 @@ std::u16string Number(int32_t n) {
   return std::u16string(digits.begin(), digits.end());
 }
 
-
 [[noreturn]] void ThrowInsertError() { throw InsertError(u"Unable to insert a line"); }
 
 // A control list keeps a line up to its first NUL. NULs alone after it (the

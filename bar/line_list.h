@@ -85,8 +85,7 @@ class LineList {
   // would have to cut a line at a NUL with more than NULs after it (a UTF-16
   // file without its mark; NULs alone at a line's end just go), InsertError
   // when the file has more lines than the list can hold.
-  void LoadFromFile(const std::u16string& file_name,
-                    FileSystem& files = PlatformFileSystem());
+  void LoadFromFile(const std::u16string& file_name, FileSystem& files = PlatformFileSystem());
 
   // LoadFromFile, but false with the list unchanged when the file does not
   // exist (FileSystem::ReadFileIfExists).
@@ -97,8 +96,7 @@ class LineList {
   // legacy code page when none), atomically (see bar_file.h for the
   // encoding rules). CreateError, WriteError; a failed save leaves the file
   // as it was.
-  void SaveToFile(const std::u16string& file_name,
-                  FileSystem& files = PlatformFileSystem()) const;
+  void SaveToFile(const std::u16string& file_name, FileSystem& files = PlatformFileSystem()) const;
 
   // Copies the source's lines (applying this list's NUL rule) and its
   // remembered encoding (the legacy code page when it has none).
@@ -132,8 +130,7 @@ class LineList {
   void set_line_limit(int32_t limit) { line_limit_ = limit; }
 
  private:
-  void LoadFromBytes(const std::string& bytes, const std::u16string& file_name,
-                     FileSystem& files);
+  void LoadFromBytes(const std::string& bytes, const std::u16string& file_name, FileSystem& files);
   // The text as this kind of list keeps it.
   std::u16string_view Stored(std::u16string_view text) const;
   // The text, kept in this list's store (InsertError when it cannot be).

@@ -123,7 +123,9 @@ TEST(LineListTest, LinesStayWhereTheyAreThroughEdits) {
   EXPECT_EQ(assigned.lines(), copy.lines());
   copy.KeepLines({4, 1});
   EXPECT_EQ(copy.lines(), (Lines{long_line, u"a"}));
-  EXPECT_EQ(MessageOf<IndexError>([&] { copy.KeepLines({0, 2}); }),
+  EXPECT_EQ(MessageOf<IndexError>([&] {
+              copy.KeepLines({0, 2});
+            }),
             u"List index out of bounds (2).  TListBoxLines range is 0..1");
   copy.set_line_limit(1);
   EXPECT_EQ(MessageOf<InsertError>([&] { copy.KeepLines({0, 1}); }), kInsertMessage);
@@ -144,7 +146,9 @@ TEST(LineListTest, FullListRefusesMoreLinesAndStaysAsItWas) {
   list.set_line_limit(2);
   const LineList three = ListOf({u"1", u"2", u"3"});
   MemoryFileSystem files;
-  files.files[kBar] = "\xEF\xBB\xBF" "1\r\n2\r\n3\r\n";
+  files.files[kBar] =
+      "\xEF\xBB\xBF"
+      "1\r\n2\r\n3\r\n";
 
   EXPECT_EQ(MessageOf<InsertError>([&] { list.Add(u"c"); }), kInsertMessage);
   EXPECT_EQ(MessageOf<InsertError>([&] { list.Insert(0, u"c"); }), kInsertMessage);
@@ -216,15 +220,34 @@ TEST_F(LineListFileTest, RoundTrips) {
       {"empty file", "", {}, Encoding::kLegacy, ""},
       {"utf-8 mark alone", "\xEF\xBB\xBF", {}, Encoding::kUtf8, "\xEF\xBB\xBF"},
       {"utf-16 le mark alone", "\xFF\xFE", {}, Encoding::kUtf16LE, "\xFF\xFE"},
-      {"mixed line ends", "a\nb\r\nc\rd", {u"a", u"b", u"c", u"d"}, Encoding::kLegacy,
+      {"mixed line ends",
+       "a\nb\r\nc\rd",
+       {u"a", u"b", u"c", u"d"},
+       Encoding::kLegacy,
        "a\r\nb\r\nc\r\nd\r\n"},
-      {"utf-8 with mark", "\xEF\xBB\xBF\xD0\x94\n", {u"\u0414"}, Encoding::kUtf8,
+      {"utf-8 with mark",
+       "\xEF\xBB\xBF\xD0\x94\n",
+       {u"\u0414"},
+       Encoding::kUtf8,
        "\xEF\xBB\xBF\xD0\x94\r\n"},
-      {"utf-8 without mark is the legacy code page", "\xD0\x94\n", {u"\u00D0\u201D"},
-       Encoding::kLegacy, "\xD0\x94\r\n"},
-      {"utf-16 le", std::string("\xFF\xFE" "a\0\n\0", 6), {u"a"}, Encoding::kUtf16LE,
-       std::string("\xFF\xFE" "a\0\r\0\n\0", 8)},
-      {"utf-16 be", std::string("\xFE\xFF\0a", 4), {u"a"}, Encoding::kUtf16BE,
+      {"utf-8 without mark is the legacy code page",
+       "\xD0\x94\n",
+       {u"\u00D0\u201D"},
+       Encoding::kLegacy,
+       "\xD0\x94\r\n"},
+      {"utf-16 le",
+       std::string("\xFF\xFE"
+                   "a\0\n\0",
+                   6),
+       {u"a"},
+       Encoding::kUtf16LE,
+       std::string("\xFF\xFE"
+                   "a\0\r\0\n\0",
+                   8)},
+      {"utf-16 be",
+       std::string("\xFE\xFF\0a", 4),
+       {u"a"},
+       Encoding::kUtf16BE,
        std::string("\xFE\xFF\0a\0\r\0\n", 8)},
   };
   for (const Case& c : cases) {
@@ -258,8 +281,14 @@ TEST_F(LineListFileTest, DecodingErrorKeepsLinesButRemembersTheEncoding) {
   } cases[] = {
       {"one bad byte after good lines", "\xEF\xBB\xBF[Buttonbar]\r\nbutton1=\xFF\r\n",
        Encoding::kUtf8},
-      {"utf-16 le mark and one byte", "\xFF\xFE" "a", Encoding::kUtf16LE},
-      {"utf-16 be mark and one byte", "\xFE\xFF" "a", Encoding::kUtf16BE},
+      {"utf-16 le mark and one byte",
+       "\xFF\xFE"
+       "a",
+       Encoding::kUtf16LE},
+      {"utf-16 be mark and one byte",
+       "\xFE\xFF"
+       "a",
+       Encoding::kUtf16BE},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -314,8 +343,7 @@ TEST_F(LineListFileTest, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(MessageOf<CreateError>([&] { list.SaveToFile(kBar, files); }),
             u"Cannot create file \"C:\\tc\\bars\\main.bar\". Access is denied");
   files.Fail(kBar, MemoryFileSystem::Fault::kWrite);
-  EXPECT_EQ(MessageOf<WriteError>([&] { list.SaveToFile(kBar, files); }),
-            u"Stream write error");
+  EXPECT_EQ(MessageOf<WriteError>([&] { list.SaveToFile(kBar, files); }), u"Stream write error");
   EXPECT_EQ(files.files[kBar], "old");
   EXPECT_TRUE(files.events.empty());
 

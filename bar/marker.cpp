@@ -16,9 +16,7 @@ bool EndsWith(std::u16string_view text, std::u16string_view tail) {
 }
 
 // A marker's button value: some sub-bar's name followed by "x1".
-bool IsMarkerValue(std::u16string_view value) {
-  return value.size() > 2 && EndsWith(value, u"x1");
-}
+bool IsMarkerValue(std::u16string_view value) { return value.size() > 2 && EndsWith(value, u"x1"); }
 
 // MarkerText(par) without building it: the start-up decision asks this of
 // every line of the main bar.
@@ -53,8 +51,7 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
   BlockMarkers markers;
   std::optional<int32_t> doubtful_number;
   for (int32_t i = first; i < list.Count(); ++i) {
-    const std::optional<KeyedLine> button =
-        ReadKeyedLine(list.Get(i), u"button", KeyMatch::kLoose);
+    const std::optional<KeyedLine> button = ReadKeyedLine(list.Get(i), u"button", KeyMatch::kLoose);
     if (!button || button->number <= above || !IsMarkerValue(button->value)) continue;
     if (line_breaks.count(button->number) != 0) {
       if (!markers.lowest || button->number < *markers.lowest) markers.lowest = button->number;
@@ -71,8 +68,7 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
   return markers;
 }
 
-std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar,
-                                               std::u16string_view par) {
+std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar, std::u16string_view par) {
   const std::u16string marker_text = MarkerText(par);
   for (std::u16string_view line : plain_bar.views()) {
     const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);

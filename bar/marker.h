@@ -48,8 +48,7 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
 // name the file system takes for par (SameFileName), but the line is not
 // IsMarkerLine(line, par) ("button3=Tools.barx1" for tools.bar, or
 // "button3 = tools.barx1").
-std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar,
-                                               std::u16string_view par);
+std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar, std::u16string_view par);
 
 enum class ToggleAction { kNothing, kExpand, kCollapse };
 

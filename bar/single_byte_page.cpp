@@ -66,8 +66,7 @@ bool SingleBytePage::EncodeExactly(std::u16string_view text, std::string* bytes)
 }
 
 bool SingleBytePage::EncodeLinesExactly(const std::vector<std::u16string_view>& lines,
-                                        std::u16string_view line_end,
-                                        std::string* bytes) const {
+                                        std::u16string_view line_end, std::string* bytes) const {
   std::size_t size = 0;
   for (std::u16string_view line : lines) size += line.size() + line_end.size();
   bytes->resize(size);

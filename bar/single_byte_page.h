@@ -22,8 +22,8 @@ class SingleBytePage {
   // DecodeCodePageExactly asks. from_unicode: for each code unit the byte
   // a save writes for it when that byte gives it back, else kNoByte
   // (0x10000 entries).
-  SingleBytePage(const std::array<char16_t, 256>& to_unicode,
-                 const std::array<bool, 256>& exact, std::vector<std::uint16_t> from_unicode);
+  SingleBytePage(const std::array<char16_t, 256>& to_unicode, const std::array<bool, 256>& exact,
+                 std::vector<std::uint16_t> from_unicode);
 
   // Every byte's character.
   void Decode(std::string_view bytes, std::u16string* text) const;

@@ -1,8 +1,8 @@
 #include "bar/single_byte_page.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace bar {
 namespace {
@@ -29,8 +29,8 @@ TEST(SingleBytePageTest, TablesDecideEveryByteAndUnit) {
   const SingleBytePage page = OddPage();
   const std::string ascii(20, 'x');
   const std::string bytes = ascii + "A\x80" + ascii + "A";
-  const std::u16string text = std::u16string(20, u'x') + u"\u0391\u0400" +
-                              std::u16string(20, u'x') + u"\u0391";
+  const std::u16string text =
+      std::u16string(20, u'x') + u"\u0391\u0400" + std::u16string(20, u'x') + u"\u0391";
   std::u16string decoded;
   ASSERT_TRUE(page.DecodeExactly(bytes, &decoded));
   EXPECT_EQ(decoded, text);

@@ -90,8 +90,7 @@ void GiveBack(Buffer&& buffer) noexcept {
 
 template std::string TakeBuffer<std::string>(std::size_t);
 template std::u16string TakeBuffer<std::u16string>(std::size_t);
-template std::vector<std::u16string_view> TakeBuffer<std::vector<std::u16string_view>>(
-    std::size_t);
+template std::vector<std::u16string_view> TakeBuffer<std::vector<std::u16string_view>>(std::size_t);
 template void GiveBack<std::string>(std::string&&) noexcept;
 template void GiveBack<std::u16string>(std::u16string&&) noexcept;
 template void GiveBack<std::vector<std::u16string_view>>(

@@ -1,9 +1,9 @@
 #include "bar/spare_buffers.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
-
-#include <gtest/gtest.h>
 
 namespace bar {
 namespace {

@@ -78,8 +78,7 @@ std::u16string Copy(std::u16string_view s, int32_t start, int32_t count) {
   int64_t first = std::max<int64_t>(start, 1);
   if (first > Length(s) || count <= 0) return std::u16string();
   int64_t length = std::min<int64_t>(count, Length(s) - first + 1);
-  return std::u16string(s.substr(static_cast<size_t>(first - 1),
-                                 static_cast<size_t>(length)));
+  return std::u16string(s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(length)));
 }
 
 void Delete(std::u16string& s, int32_t start, int32_t count) {
@@ -88,9 +87,7 @@ void Delete(std::u16string& s, int32_t start, int32_t count) {
   s.erase(static_cast<size_t>(start - 1), static_cast<size_t>(length));
 }
 
-std::u16string LeftStr(std::u16string_view s, int32_t count) {
-  return Copy(s, 1, count);
-}
+std::u16string LeftStr(std::u16string_view s, int32_t count) { return Copy(s, 1, count); }
 
 std::u16string get_digits(std::u16string_view s) {
   std::u16string digits;
@@ -141,8 +138,9 @@ bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   auto lower = [](char16_t c) {
     return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
   };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
 }
 
 std::u16string IntToStr(int32_t n) {

@@ -62,15 +62,9 @@ TEST(DeleteTest, RemovesInPlaceWithinBounds) {
     int32_t start, count;
     std::u16string want;
   } cases[] = {
-      {u"abcde", 2, 2, u"ade"},
-      {u"abcde", 1, 1, u"bcde"},
-      {u"abcde", 5, 1, u"abcd"},
-      {u"abcde", 4, kMaxInt, u"abc"},
-      {u"abcde", 0, 2, u"abcde"},
-      {u"abcde", 6, 1, u"abcde"},
-      {u"abcde", 2, 0, u"abcde"},
-      {u"abcde", 2, -1, u"abcde"},
-      {u"", 1, 1, u""},
+      {u"abcde", 2, 2, u"ade"},       {u"abcde", 1, 1, u"bcde"},   {u"abcde", 5, 1, u"abcd"},
+      {u"abcde", 4, kMaxInt, u"abc"}, {u"abcde", 0, 2, u"abcde"},  {u"abcde", 6, 1, u"abcde"},
+      {u"abcde", 2, 0, u"abcde"},     {u"abcde", 2, -1, u"abcde"}, {u"", 1, 1, u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.s) + " from " + std::to_string(c.start) + " count " +
@@ -98,7 +92,9 @@ TEST(GetDigitsTest, KeepsOnlyAsciiDigitsInOrder) {
       {u"1 2", u"12"},
       {u"b1t2", u"12"},
       {u"button007", u"007"},
-      {u"x\u0661\uFF12" u"9", u"9"},  // Arabic-Indic and full-width digits go
+      {u"x\u0661\uFF12"
+       u"9",
+       u"9"},  // Arabic-Indic and full-width digits go
       {u"+-.,/:", u""},
   };
   for (const Case& c : cases) {

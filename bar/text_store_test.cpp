@@ -1,10 +1,10 @@
 #include "bar/text_store.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace bar {
 namespace {

@@ -2,9 +2,7 @@
 
 namespace bar {
 
-std::u16string Quoted(std::u16string_view text) {
-  return u"\"" + std::u16string(text) + u"\"";
-}
+std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
 
 void NotifyFileManager(const Toggle& t) {
   if (!t.send_tc_command) return;

@@ -18,19 +18,17 @@ namespace bar {
 constexpr int32_t kReloadBarCommand = 2901;
 
 struct Toggle {
-  LineList& main_bar;          // ListBox1's items
-  LineList& sub_bar;           // ListBox2's items
-  std::u16string par;          // the sub-bar's file name, from the command line
+  LineList& main_bar;             // ListBox1's items
+  LineList& sub_bar;              // ListBox2's items
+  std::u16string par;             // the sub-bar's file name, from the command line
   std::u16string program_folder;  // folder of the executable, ending in "\"
-  std::u16string bar_folder;   // Edit3: the bar folder, relative
+  std::u16string bar_folder;      // Edit3: the bar folder, relative
   std::u16string main_bar_path;   // Edit4: the main bar file, relative
   std::function<void(int32_t command)> send_tc_command;  // SendTCCommand
   FileSystem& files = PlatformFileSystem();
 
   std::u16string MainBarFile() const { return program_folder + main_bar_path; }
-  std::u16string SubBarFile() const {
-    return program_folder + bar_folder + u"\\" + par;
-  }
+  std::u16string SubBarFile() const { return program_folder + bar_folder + u"\\" + par; }
 };
 
 // `text` in double quotes, as messages show file names and lines.

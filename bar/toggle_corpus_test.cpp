@@ -82,8 +82,8 @@ class ToggleCorpusTest : public ::testing::TestWithParam<ts::BarFile> {
     EXPECT_EQ(ts::ReadBytes(sub_file), sub_before);
     EXPECT_EQ(Toggle(dir, u"sub.bar"), ToggleAction::kCollapse);
 
-    for (const auto& [file, before] : {std::pair{main_file, main_before},
-                                       std::pair{sub_file, sub_before}}) {
+    for (const auto& [file, before] :
+         {std::pair{main_file, main_before}, std::pair{sub_file, sub_before}}) {
       SCOPED_TRACE(file.filename().string());
       const ts::BarContent was = ts::ContentOf(LinesOfBytes(before));
       const ts::BarContent is = ts::ContentOf(LinesOfBytes(ts::ReadBytes(file)));
@@ -99,9 +99,10 @@ class ToggleCorpusTest : public ::testing::TestWithParam<ts::BarFile> {
     const std::u16string folder = dir.path().u16string() + u"/";
     main_bar_.LoadFromFile(folder + u"Bar\\main.bar");
     const ToggleAction action = DecideToggle(main_bar_, par);
-    bar::Toggle toggle{main_bar_,   sub_bar_,         par,
-                       folder,      u"Bar",           u"Bar\\main.bar",
-                       [this](int32_t command) { commands_.push_back(command); }};
+    bar::Toggle toggle{
+        main_bar_, sub_bar_, par, folder, u"Bar", u"Bar\\main.bar", [this](int32_t command) {
+          commands_.push_back(command);
+        }};
     if (action == ToggleAction::kExpand) Expand(toggle);
     if (action == ToggleAction::kCollapse) Collapse(toggle);
     return action;
@@ -150,8 +151,7 @@ TEST_P(ToggleCorpusTest, InBlockSequences) {
   std::mt19937 random(static_cast<uint32_t>(std::hash<std::string>()(bar.name)));
   std::set<std::u16string> unfolded;
   for (int step = 0; step < 8 || !unfolded.empty(); ++step) {
-    const std::u16string sub =
-        step < 8 ? subs[random() % partners.size()] : *unfolded.begin();
+    const std::u16string sub = step < 8 ? subs[random() % partners.size()] : *unfolded.begin();
     const auto files_before = rig.files.files;
     try {
       if (rig.Run(sub) == ToggleAction::kExpand) {

@@ -46,8 +46,8 @@ class BarMaker {
     }
     if (own_lines && OneIn(4)) body.push_back(u"Buttoncount=77");
     Scatter(&body);
-    static const char16_t* const kUnowned[] = {u"", u"   ", u";heading 7", u"; button3=old",
-                                               u"Tools", u"\"%X%P\" \"%T\""};
+    static const char16_t* const kUnowned[] = {
+        u"", u"   ", u";heading 7", u"; button3=old", u"Tools", u"\"%X%P\" \"%T\""};
     for (uint32_t k = Below(4); k > 0; --k) {
       body.insert(body.begin() + Below(static_cast<uint32_t>(body.size()) + 1), kUnowned[Below(6)]);
     }
@@ -69,7 +69,7 @@ class BarMaker {
       lines->push_back(u"cmd" + k + u"=-2");
       return;
     }
-    static const char16_t* const kWords[] = {u"button", u"cmd",  u"iconic",
+    static const char16_t* const kWords[] = {u"button", u"cmd",   u"iconic",
                                              u"menu",   u"param", u"path"};
     const uint32_t first = Below(6);
     const uint32_t how_many = 1 + Below(4);
@@ -82,8 +82,8 @@ class BarMaker {
   // Values with digits, blanks, "=" and letters of the legacy code page;
   // none ends in "x1", so no generated line is a marker entry.
   std::u16string Value() {
-    static const char16_t* const kParts[] = {u"tool", u"7", u"=", u" ", u"é", u"x", u"%P",
-                                             u"\\",   u"1", u".exe", u"Ü"};
+    static const char16_t* const kParts[] = {u"tool", u"7",  u"=", u" ",    u"é", u"x",
+                                             u"%P",   u"\\", u"1", u".exe", u"Ü"};
     std::u16string value;
     const uint32_t parts = Below(5);
     for (uint32_t p = 0; p < parts; ++p) value += kParts[Below(11)];
@@ -166,12 +166,13 @@ TEST_P(TogglePropertyTest, EveryFileComesBackWhenNothingIsExpanded) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bars, TogglePropertyTest,
-    ::testing::Values(PropertyCase{"Consecutive", Numbering::kConsecutive},
-                      PropertyCase{"Gaps", Numbering::kGaps},
-                      PropertyCase{"CountAbove", Numbering::kCountAbove}),
-    [](const ::testing::TestParamInfo<PropertyCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Bars, TogglePropertyTest,
+                         ::testing::Values(PropertyCase{"Consecutive", Numbering::kConsecutive},
+                                           PropertyCase{"Gaps", Numbering::kGaps},
+                                           PropertyCase{"CountAbove", Numbering::kCountAbove}),
+                         [](const ::testing::TestParamInfo<PropertyCase>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace bar

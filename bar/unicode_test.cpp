@@ -38,8 +38,9 @@ TEST(Utf8Test, StrictDecodeAcceptsExactlyTheWellFormedSequences) {
       {"byte FE", "\xFE", std::nullopt},
       {"byte FF", "\xFF", std::nullopt},
       {"stray continuation", "a\x80", std::nullopt},
-      {"lead then ascii", "\xC3"
-                          "A",
+      {"lead then ascii",
+       "\xC3"
+       "A",
        std::nullopt},
       {"truncated two-byte at the end", "abc\xC3", std::nullopt},
       {"truncated three-byte", "\xE2\x82", std::nullopt},
@@ -94,10 +95,14 @@ TEST(Utf8Test, LoneSurrogatesEncodeAsReplacementCharacter) {
 }
 
 TEST(Utf8Test, LenientDecodeReplacesEachIllFormedPart) {
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b"),
+            u"a\uFFFDb");
   // A truncated sequence is one part; a lead byte the next byte does not
   // continue is a part of its own.
-  EXPECT_EQ(FromUtf8("\xE2\x82" "!"), u"\uFFFD!");
+  EXPECT_EQ(FromUtf8("\xE2\x82"
+                     "!"),
+            u"\uFFFD!");
   EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");
   EXPECT_EQ(FromUtf8("\xF0\x9F\x98\x80"), u"\xD83D\xDE00");
 }

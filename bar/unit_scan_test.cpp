@@ -1,9 +1,9 @@
 #include "bar/unit_scan.h"
 
+#include <gtest/gtest.h>
+
 #include <random>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace bar {
 namespace {
@@ -13,8 +13,9 @@ namespace {
 // (0x0A0D, 0x4142) or whose top bit is set (0x800D, 0xFFFF), at every
 // offset and length, against plain loops.
 TEST(UnitScanTest, AgreesWithPlainLoops) {
-  const char16_t units[] = {u'a', u'\r', u'\n', u'\0', u'\x0D', u'\x0E', u'\x7F', u'\x80',
-                            u'\u0A0D', u'\u4142', u'\u800D', u'\uFFFF', u'B', u'\u0416'};
+  const char16_t units[] = {u'a',      u'\r',     u'\n',   u'\0',     u'\x0D',
+                            u'\x0E',   u'\x7F',   u'\x80', u'\u0A0D', u'\u4142',
+                            u'\u800D', u'\uFFFF', u'B',    u'\u0416'};
   std::mt19937 random(11);
   for (int round = 0; round < 3000; ++round) {
     std::u16string text(random() % 40, u'a');

@@ -27,8 +27,7 @@ double Median(std::vector<double> values) {
 double TimeMilliseconds(const std::function<void()>& run) {
   auto start = std::chrono::steady_clock::now();
   run();
-  std::chrono::duration<double, std::milli> elapsed =
-      std::chrono::steady_clock::now() - start;
+  std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
   return elapsed.count();
 }
 
@@ -108,8 +107,7 @@ double GrowthExponent(const std::vector<double>& sizes, const std::vector<double
 
 TempFolder::TempFolder() {
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  path_ = std::filesystem::temp_directory_path() /
-          ("kelvane-bench-" + std::to_string(stamp));
+  path_ = std::filesystem::temp_directory_path() / ("kelvane-bench-" + std::to_string(stamp));
   std::filesystem::create_directories(path_);
 }
 

@@ -13,8 +13,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: kelvane_bench [--repetitions=N] [--size=N] [--list] [case...]\n");
+  std::fprintf(stderr, "usage: kelvane_bench [--repetitions=N] [--size=N] [--list] [case...]\n");
   return 2;
 }
 

@@ -20,10 +20,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   window_class.hInstance = instance;
   window_class.lpszClassName = L"KelvaneBenchHiddenWindow";
   if (RegisterClassW(&window_class) == 0) return 1;
-  HWND window = CreateWindowExW(0, window_class.lpszClassName, L"",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, nullptr, nullptr,
-                                instance, nullptr);
+  HWND window = CreateWindowExW(
+      0, window_class.lpszClassName, L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   PostQuitMessage(0);
   MSG message;

@@ -27,8 +27,8 @@ void RunSort(const Options& options, Report& report) {
   uintmax_t bytes = WriteBar(in, bar);
 
   std::vector<double> ms = MedianMilliseconds(
-      options.repetitions, {[&] { LoadAndSave(in, out, false); },
-                            [&] { LoadAndSave(in, out, true); }});
+      options.repetitions,
+      {[&] { LoadAndSave(in, out, false); }, [&] { LoadAndSave(in, out, true); }});
 
   report.Heading("sort: a bar of " + std::to_string(lines) + " lines (" +
                  std::to_string(bar::CountValue(bar[1])) + " buttons, " +
@@ -50,18 +50,17 @@ void RunSpace(const Options& options, Report& report) {
   }
   bar::LineList main_bar;
   std::vector<double> ms = MedianMilliseconds(
-      options.repetitions, {[&] { bar::LB1Space(main_bar); }},
-      [&] { main_bar.Assign(spaced); });
+      options.repetitions, {[&] { bar::LB1Space(main_bar); }}, [&] { main_bar.Assign(spaced); });
   report.Heading("space: LB1Space of " + std::to_string(spaced.Count()) +
-                 " lines, every other one empty, median of " +
-                 std::to_string(options.repetitions) + " runs");
+                 " lines, every other one empty, median of " + std::to_string(options.repetitions) +
+                 " runs");
   report.Milliseconds("LB1Space", ms[0]);
 }
 
-const Case kSpace("space", "LB1Space of a list with every other line empty; size: lines",
-                  600000, &RunSpace);
-const Case kSort("sort", "load + LB1Sort + save against load + save; size: lines",
-                 100000, &RunSort);
+const Case kSpace("space", "LB1Space of a list with every other line empty; size: lines", 600000,
+                  &RunSpace);
+const Case kSort("sort", "load + LB1Sort + save against load + save; size: lines", 100000,
+                 &RunSort);
 
 }  // namespace
 }  // namespace bench

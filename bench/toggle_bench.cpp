@@ -150,8 +150,9 @@ void RunToggle(const Options& options, Report& report) {
 constexpr int32_t kGrowthSizes[] = {40, 2000, 20000, 200000};
 
 void RunToggleGrowth(const Options& options, Report& report) {
-  report.Heading("toggle growth: expand run + collapse run against their loads + saves and "
-                 "against the same files as bytes, a sub-bar of a tenth of the buttons");
+  report.Heading(
+      "toggle growth: expand run + collapse run against their loads + saves and "
+      "against the same files as bytes, a sub-bar of a tenth of the buttons");
   std::vector<double> sizes;
   std::vector<double> raws;
   std::vector<double> floors;
@@ -159,14 +160,14 @@ void RunToggleGrowth(const Options& options, Report& report) {
   for (int32_t buttons : kGrowthSizes) {
     if (buttons > options.size) break;
     ToggleFolder folder(buttons);
-    const std::vector<double> ms = MedianMilliseconds(options.repetitions,
-                                                      {[&] { folder.RawFloor(); },
-                                                       [&] { folder.Floor(); },
-                                                       [&] {
-                                                         folder.Run();
-                                                         folder.Run();
-                                                       }},
-                                                      [&] { folder.Restore(); });
+    const std::vector<double> ms =
+        MedianMilliseconds(options.repetitions,
+                           {[&] { folder.RawFloor(); }, [&] { folder.Floor(); },
+                            [&] {
+                              folder.Run();
+                              folder.Run();
+                            }},
+                           [&] { folder.Restore(); });
     // scripts/bench.sh reads these rows for its plot and goal summary.
     const std::string size = std::to_string(buttons) + " buttons";
     report.Milliseconds(size + ", raw floor", ms[0]);
@@ -199,8 +200,8 @@ void RunToggleGrowth(const Options& options, Report& report) {
 }
 
 const Case kToggle("toggle",
-                   "expand + collapse runs against their loads + saves; size: main buttons",
-                   20000, &RunToggle);
+                   "expand + collapse runs against their loads + saves; size: main buttons", 20000,
+                   &RunToggle);
 const Case kToggleGrowth("toggle_growth",
                          "expand + collapse runs at 40, 2000, 20000, 200000 buttons; "
                          "size: the largest",

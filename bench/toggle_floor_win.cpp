@@ -54,9 +54,9 @@ bool ReadBytes(const std::wstring& path, std::string* bytes) {
   if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return false;
   bytes->resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
-  return bytes->empty() || (ReadFile(file.get(), &(*bytes)[0], static_cast<DWORD>(bytes->size()),
-                                     &read, nullptr) &&
-                            read == bytes->size());
+  return bytes->empty() ||
+         (ReadFile(file.get(), &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr) &&
+          read == bytes->size());
 }
 
 // As kelvane.exe saves: a new file beside the target, written, flushed,
@@ -67,9 +67,9 @@ bool ReplaceBytes(const std::wstring& path, const std::string& bytes) {
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) return false;
   DWORD written = 0;
-  if (!bytes.empty() && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                    &written, nullptr) ||
-                         written != bytes.size())) {
+  if (!bytes.empty() &&
+      (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+       written != bytes.size())) {
     return false;
   }
   if (!FlushFileBuffers(file.get()) || !file.Close()) return false;

@@ -160,9 +160,12 @@ StartUp RunStartUp(const Files& files, const std::u16string& par) {
 
 std::string ActionName(ToggleAction action) {
   switch (action) {
-    case ToggleAction::kNothing: return "start-up";
-    case ToggleAction::kExpand: return "expand";
-    case ToggleAction::kCollapse: return "collapse";
+    case ToggleAction::kNothing:
+      return "start-up";
+    case ToggleAction::kExpand:
+      return "expand";
+    case ToggleAction::kCollapse:
+      return "collapse";
   }
   return "?";
 }
@@ -197,8 +200,7 @@ std::string StartUpViolation(const Files& before, const StartUp& run) {
 Lines LinesOfBytes(const std::string& bytes) {
   std::size_t mark = 0;
   const Encoding encoding = bar::DetectEncoding(bytes, &mark);
-  Lines lines =
-      bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+  Lines lines = bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
   for (std::u16string& line : lines) line = line.substr(0, line.find(u'\0'));
   return lines;
 }
@@ -207,8 +209,7 @@ Lines LinesOfBytes(const std::string& bytes) {
 std::string ContentViolation(const Files& before, const Files& after) {
   for (const auto& [path, bytes] : before) {
     const testing_support::BarContent was = testing_support::ContentOf(LinesOfBytes(bytes));
-    const testing_support::BarContent is =
-        testing_support::ContentOf(LinesOfBytes(after.at(path)));
+    const testing_support::BarContent is = testing_support::ContentOf(LinesOfBytes(after.at(path)));
     if (is == was) continue;
     return "collapsing after the expand did not give back " + Utf8(path) + "\nnow:\n" +
            testing_support::Describe(is) + "before:\n" + testing_support::Describe(was);
@@ -238,8 +239,8 @@ std::multiset<std::u16string> Body(const Lines& lines, std::optional<int32_t> le
   bool counted = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::u16string& line = lines[i];
-    const bool in_section =
-        section && static_cast<int32_t>(i) >= section->header && static_cast<int32_t>(i) < section->end;
+    const bool in_section = section && static_cast<int32_t>(i) >= section->header &&
+                            static_cast<int32_t>(i) < section->end;
     if (!counted && in_section && bar::IsCountLine(line)) {
       counted = true;
       continue;
@@ -280,8 +281,7 @@ std::string CollapseLossViolation(const Files& before, const Files& after,
     const std::multiset<std::u16string> kept = Body(LinesOfBytes(sub_before->second), {}, false);
     was.insert(kept.begin(), kept.end());
   }
-  std::multiset<std::u16string> is =
-      Body(LinesOfBytes(after.at(ToggleRig::MainPath())), {}, true);
+  std::multiset<std::u16string> is = Body(LinesOfBytes(after.at(ToggleRig::MainPath())), {}, true);
   const std::multiset<std::u16string> moved =
       Body(LinesOfBytes(after.at(ToggleRig::SubPath(par))), {}, true);
   is.insert(moved.begin(), moved.end());
@@ -298,8 +298,7 @@ std::string CollapseLossViolation(const Files& before, const Files& after,
 
 // `expanded` is what a successful expand made of `before`: it must have
 // written the main bar alone, and the next start-up must collapse it back.
-CheckResult CheckRoundTrip(const Files& before, const Files& expanded,
-                           const std::u16string& par) {
+CheckResult CheckRoundTrip(const Files& before, const Files& expanded, const std::u16string& par) {
   for (const auto& [path, bytes] : before) {
     if (path != ToggleRig::MainPath() && expanded.at(path) != bytes) {
       return Violated("the expand wrote " + Utf8(path));
@@ -321,8 +320,7 @@ CheckResult CheckRoundTrip(const Files& before, const Files& expanded,
 
 // The start-up on `before`, and when it expanded, the collapse that must
 // undo it; `then` names what came before (for the outcome).
-CheckResult CheckStartUp(const Files& before, const std::u16string& par,
-                         const std::string& then) {
+CheckResult CheckStartUp(const Files& before, const std::u16string& par, const std::string& then) {
   const StartUp run = RunStartUp(before, par);
   if (const std::string v = StartUpViolation(before, run); !v.empty()) return Violated(v);
   if (run.error) return Passed(then + ActionName(run.action) + " refused: " + *run.error);

@@ -70,7 +70,8 @@ TEST(FuzzCheckTest, SeedsTakeTheirPath) {
       {"toggle", "expand_worked_example", "expanded and collapsed"},
       {"toggle", "collapse_worked_example", "collapsed, then expanded and collapsed"},
       {"toggle", "collapse_first_of_two", "collapsed, then expanded and collapsed"},
-      {"toggle", "expand_missing_sub", "expand refused: Cannot open file \"C:\\tc\\Bar\\tools.bar\""},
+      {"toggle", "expand_missing_sub",
+       "expand refused: Cannot open file \"C:\\tc\\Bar\\tools.bar\""},
       {"toggle", "expand_utf16_main_utf8_sub", "expanded and collapsed"},
       {"load", "split_mixed", "loaded 4 lines"},
       {"load", "utf8_mark_only", "loaded 0 lines"},
@@ -79,13 +80,11 @@ TEST(FuzzCheckTest, SeedsTakeTheirPath) {
   };
   for (const OutcomeCase& c : cases) {
     SCOPED_TRACE(std::string(c.target) + "/" + c.seed);
-    const std::string input =
-        testing_support::ReadBytes(FuzzDir() / "seeds" / c.target / c.seed);
+    const std::string input = testing_support::ReadBytes(FuzzDir() / "seeds" / c.target / c.seed);
     const CheckResult result =
         std::string(c.target) == "load" ? CheckLoad(input) : CheckToggle(input);
     EXPECT_EQ(result.violation, "");
-    EXPECT_EQ(result.outcome.substr(0, std::string(c.outcome).size()), c.outcome)
-        << result.outcome;
+    EXPECT_EQ(result.outcome.substr(0, std::string(c.outcome).size()), c.outcome) << result.outcome;
   }
 }
 

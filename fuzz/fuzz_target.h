@@ -13,8 +13,7 @@
 
 namespace fuzzing {
 
-inline int RunCheck(CheckResult (*check)(std::string_view), const uint8_t* data,
-                    std::size_t size) {
+inline int RunCheck(CheckResult (*check)(std::string_view), const uint8_t* data, std::size_t size) {
   const CheckResult result = check(std::string_view(reinterpret_cast<const char*>(data), size));
   if (result.violation.empty()) return 0;
   std::fprintf(stderr, "\n==== invariant violated ====\n%s\n", result.violation.c_str());

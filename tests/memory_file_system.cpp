@@ -34,8 +34,7 @@ std::optional<std::string> MemoryFileSystem::ReadFileIfExists(const std::u16stri
 void MemoryFileSystem::ReplaceFile(const std::u16string& path, std::string_view bytes) {
   switch (FaultOf(path)) {
     case Fault::kCreate:
-      throw bar::CreateError(u"Cannot create file \"" + FullPath(path) + u"\". " +
-                             kAccessDenied);
+      throw bar::CreateError(u"Cannot create file \"" + FullPath(path) + u"\". " + kAccessDenied);
     case Fault::kWrite:
       throw bar::WriteError(u"Stream write error");
     case Fault::kNone:

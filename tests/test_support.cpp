@@ -26,9 +26,7 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ignored);
 }
 
-std::u16string TempDir::File(const std::string& name) const {
-  return (path_ / name).u16string();
-}
+std::u16string TempDir::File(const std::string& name) const { return (path_ / name).u16string(); }
 
 std::string ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -48,13 +46,13 @@ BarSet OwnBars() { return {"OwnBars", fs::path(KELVANE_SOURCE_DIR) / "tests" / "
 
 BarSet ExternalBars() {
   const char* chosen = std::getenv("KELVANE_CORPUS_DIR");
-  const fs::path dir = chosen && *chosen
-                           ? fs::path(chosen)
-                           : fs::path(KELVANE_SOURCE_DIR).parent_path() / "shared" / "corpus" /
-                                 "realworld";
+  const fs::path dir = chosen && *chosen ? fs::path(chosen)
+                                         : fs::path(KELVANE_SOURCE_DIR).parent_path() / "shared" /
+                                               "corpus" / "realworld";
   std::error_code error;
   if (fs::is_directory(dir, error)) return {"RealWorld", dir, ""};
-  return {"RealWorld", {},
+  return {"RealWorld",
+          {},
           "no external corpus: " + dir.generic_string() +
               " is not a folder (KELVANE_CORPUS_DIR may name one with its MANIFEST.tsv)"};
 }
@@ -72,8 +70,8 @@ std::vector<BarFile> ManifestOf(const BarSet& set) {
     std::istringstream cells(row);
     for (std::string cell; std::getline(cells, cell, '\t');) fields.push_back(cell);
     if (fields.size() < 6) continue;
-    files.push_back({TestNameFor(fields[0]), set.dir / fields[0], fields[4],
-                     std::atoi(fields[5].c_str()), ""});
+    files.push_back(
+        {TestNameFor(fields[0]), set.dir / fields[0], fields[4], std::atoi(fields[5].c_str()), ""});
   }
   return files;
 }

@@ -64,8 +64,8 @@ class CrashSaver {
     const std::string path = file.string();
     const std::string buttons = std::to_string(kButtons);
     std::vector<char*> argv = {const_cast<char*>(KELVANE_CRASH_SAVER),
-                               const_cast<char*>(path.c_str()),
-                               const_cast<char*>(buttons.c_str()), nullptr};
+                               const_cast<char*>(path.c_str()), const_cast<char*>(buttons.c_str()),
+                               nullptr};
     if (posix_spawn(&pid_, KELVANE_CRASH_SAVER, &actions, nullptr, argv.data(), environ) != 0) {
       pid_ = -1;
     }
@@ -172,14 +172,14 @@ class CrashTest : public ::testing::Test {
       *which = bytes_ == a_ ? 'a' : 'b';
       return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "the bar is neither a nor b: " << Describe(bytes_, a_, b_);
+    return ::testing::AssertionFailure()
+           << "the bar is neither a nor b: " << Describe(bytes_, a_, b_);
   }
 
   // Starts a saver that writes the other content first, kills it after
   // `delay_ms`, and returns how its end was reported.
   std::string KillASave(CrashSaver& crash_saver, char current, double delay_ms) {
-    const std::optional<std::string> pid =
-        crash_saver.Ask(current == 'a' ? "save b" : "save a");
+    const std::optional<std::string> pid = crash_saver.Ask(current == 'a' ? "save b" : "save a");
     if (!pid || std::atoi(pid->c_str()) <= 0) return "no saver started";
     std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(delay_ms));
     kill(std::atoi(pid->c_str()), SIGKILL);
@@ -249,9 +249,10 @@ TEST_F(CrashTest, KilledSavesLeaveTheOldBarOrTheNew) {
   ASSERT_TRUE(crash_saver.Ask("time"));
   ASSERT_TRUE(Whole(&current));
   EXPECT_EQ(Leftovers(bar_).size(), leftovers);
-  std::printf("[          ] a save takes %.1f ms; of %d kills, %d came after a save had "
-              "returned and %d in the middle of one\n",
-              save_ms, kills, changed, cut_short);
+  std::printf(
+      "[          ] a save takes %.1f ms; of %d kills, %d came after a save had "
+      "returned and %d in the middle of one\n",
+      save_ms, kills, changed, cut_short);
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ class Saves {
       waitpid(saver, &status, 0);
     }
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-               .count() / kRuns;
+               .count() /
+           kRuns;
   }
 
  private:

@@ -23,39 +23,35 @@ class CodePage1251Test : public KelvaneTest {
 };
 
 TEST_F(CodePage1251Test, CyrillicBarsAndArgumentStayInTheCodePage) {
-  folder_.Write(kDefaultMainBar, Cp1251({"[Buttonbar]", "Buttoncount=2",
-                                         "button1=wcmicons.dll,3", "cmd1=cm_Edit",
-                                         "menu1=Правка файла",
-                                         "button2=notepad.exe", "cmd2=notepad.exe",
-                                         "menu2=Блокнот"}));
-  folder_.Write(L"Bar\\Инструменты.bar", Cp1251({"[Buttonbar]", "Buttoncount=2",
-                                                  "button1=7zFM.exe", "cmd1=7zFM.exe",
-                                                  "menu1=Архиватор",
-                                                  "button2=calc.exe", "cmd2=calc.exe",
-                                                  "menu2=Калькулятор"}));
+  folder_.Write(
+      kDefaultMainBar,
+      Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=wcmicons.dll,3", "cmd1=cm_Edit",
+              "menu1=Правка файла", "button2=notepad.exe", "cmd2=notepad.exe", "menu2=Блокнот"}));
+  folder_.Write(
+      L"Bar\\Инструменты.bar",
+      Cp1251({"[Buttonbar]", "Buttoncount=2", "button1=7zFM.exe", "cmd1=7zFM.exe",
+              "menu1=Архиватор", "button2=calc.exe", "cmd2=calc.exe", "menu2=Калькулятор"}));
 
   ASSERT_TRUE(Toggle(L"Инструменты.bar"));
-  const std::string expanded = Cp1251({"[Buttonbar]", "Buttoncount=5",
-                                       "menu1=Правка файла", "cmd1=cm_Edit",
-                                       "button1=wcmicons.dll,3",
-                                       "menu2=Блокнот", "cmd2=notepad.exe", "button2=notepad.exe",
-                                       "button3=Инструменты.barx1", "cmd3=-2", "iconic3=0",
-                                       "button4=7zFM.exe", "cmd4=7zFM.exe", "menu4=Архиватор",
-                                       "button5=calc.exe", "cmd5=calc.exe", "menu5=Калькулятор"});
+  const std::string expanded = Cp1251(
+      {"[Buttonbar]", "Buttoncount=5", "menu1=Правка файла", "cmd1=cm_Edit",
+       "button1=wcmicons.dll,3", "menu2=Блокнот", "cmd2=notepad.exe", "button2=notepad.exe",
+       "button3=Инструменты.barx1", "cmd3=-2", "iconic3=0", "button4=7zFM.exe", "cmd4=7zFM.exe",
+       "menu4=Архиватор", "button5=calc.exe", "cmd5=calc.exe", "menu5=Калькулятор"});
   // The marker line, spelled out in bytes: the argument in code page 1251.
   ASSERT_NE(expanded.find("button3=\xC8\xED\xF1\xF2\xF0\xF3\xEC\xE5\xED\xF2\xFB.barx1\r\n"),
             std::string::npos);
   ASSERT_TRUE(FileHolds(kDefaultMainBar, expanded));
 
   ASSERT_TRUE(Toggle(L"Инструменты.bar"));
-  EXPECT_TRUE(FileHolds(L"Bar\\Инструменты.bar",
-                        Cp1251({"[Buttonbar]", "Buttoncount=2",
-                                "menu1=Архиватор", "cmd1=7zFM.exe", "button1=7zFM.exe",
-                                "menu2=Калькулятор", "cmd2=calc.exe", "button2=calc.exe"})));
-  EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                        Cp1251({"[Buttonbar]", "Buttoncount=2",
-                                "menu1=Правка файла", "cmd1=cm_Edit", "button1=wcmicons.dll,3",
-                                "menu2=Блокнот", "cmd2=notepad.exe", "button2=notepad.exe"})));
+  EXPECT_TRUE(FileHolds(
+      L"Bar\\Инструменты.bar",
+      Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Архиватор", "cmd1=7zFM.exe",
+              "button1=7zFM.exe", "menu2=Калькулятор", "cmd2=calc.exe", "button2=calc.exe"})));
+  EXPECT_TRUE(
+      FileHolds(kDefaultMainBar, Cp1251({"[Buttonbar]", "Buttoncount=2", "menu1=Правка файла",
+                                         "cmd1=cm_Edit", "button1=wcmicons.dll,3", "menu2=Блокнот",
+                                         "cmd2=notepad.exe", "button2=notepad.exe"})));
 }
 
 // A file is written in its encoding only when that keeps every character;
@@ -194,14 +190,14 @@ TEST_F(CodePage932Test, ACharacterWithTwoByteFormsToggles) {
   std::string other = usual;
   other.replace(6, 2, "\xFA\x4A");
   folder_.Write(kDefaultMainBar, "[Buttonbar]\r\nButtoncount=1\r\n" + other);
-  folder_.Write(L"Bar\\ツール.bar", Sjis({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe",
-                                         "menu1=電卓"}));
+  folder_.Write(L"Bar\\ツール.bar",
+                Sjis({"[Buttonbar]", "Buttoncount=1", "button1=calc.exe", "menu1=電卓"}));
 
   ASSERT_TRUE(Toggle(L"ツール.bar"));
   ASSERT_TRUE(Toggle(L"ツール.bar"));
   EXPECT_TRUE(FileHolds(kDefaultMainBar, "[Buttonbar]\r\nButtoncount=1\r\n" + usual));
-  EXPECT_TRUE(FileHolds(L"Bar\\ツール.bar", Sjis({"[Buttonbar]", "Buttoncount=1", "menu1=電卓",
-                                                "button1=calc.exe"})));
+  EXPECT_TRUE(FileHolds(L"Bar\\ツール.bar",
+                        Sjis({"[Buttonbar]", "Buttoncount=1", "menu1=電卓", "button1=calc.exe"})));
 }
 
 }  // namespace

@@ -62,13 +62,12 @@ testing::AssertionResult SameFiles(const Files& actual, const Files& expected) {
     if (found == actual.end()) {
       differences += "\n  " + Utf8(relative) + " is missing";
     } else if (found->second != bytes) {
-      const auto mismatch = std::mismatch(bytes.begin(), bytes.end(), found->second.begin(),
-                                          found->second.end());
+      const auto mismatch =
+          std::mismatch(bytes.begin(), bytes.end(), found->second.begin(), found->second.end());
       differences += "\n  " + Utf8(relative) + " differs from byte " +
                      std::to_string(mismatch.first - bytes.begin()) + " on (" +
                      std::to_string(found->second.size()) + " bytes, expected " +
-                     std::to_string(bytes.size()) + "): \"" +
-                     found->second.substr(0, 300) + "\"";
+                     std::to_string(bytes.size()) + "): \"" + found->second.substr(0, 300) + "\"";
     }
   }
   for (const auto& [relative, bytes] : actual) {
@@ -211,8 +210,8 @@ class DiskFiller {
     }
     CloseHandle(file);
     ULARGE_INTEGER after{};
-    ok_ = left == 0 && GetDiskFreeSpaceExW(temp, &after, nullptr, nullptr) &&
-          after.QuadPart <= room;
+    ok_ =
+        left == 0 && GetDiskFreeSpaceExW(temp, &after, nullptr, nullptr) && after.QuadPart <= room;
   }
   ~DiskFiller() { DeleteFileW(path_.c_str()); }
   DiskFiller(const DiskFiller&) = delete;
@@ -317,8 +316,7 @@ Prepare RemoveFolder(const std::wstring& relative) {
 const Prepare kNoChange = [](const ProgramFolder&) {};
 
 std::function<std::string(const std::string&)> Report(const std::string& what,
-                                                      const std::wstring& relative,
-                                                      DWORD error) {
+                                                      const std::wstring& relative, DWORD error) {
   return [=](const std::string& dir) {
     return what + " file \"" + dir + Utf8(relative) + "\". " + SystemErrorText(error) + ".";
   };
@@ -445,8 +443,8 @@ constexpr DWORD kShareNothing = 0;
 const FaultCase kFaults[] = {
     {"ExpandBarFolderMissing", Bars::kSmall, Start::kOriginal,
      [](const ProgramFolder& folder) { folder.WriteSettings(L"Gone", kDefaultMainBar); },
-     kNoObstacle, Report("Cannot open", L"Gone\\tools.bar", ERROR_PATH_NOT_FOUND), false,
-     nullptr, false},
+     kNoObstacle, Report("Cannot open", L"Gone\\tools.bar", ERROR_PATH_NOT_FOUND), false, nullptr,
+     false},
     {"ExpandMainBarReadOnly", Bars::kSmall, Start::kOriginal, SetReadOnly(kDefaultMainBar, true),
      kNoObstacle, Report("Cannot create", kDefaultMainBar, ERROR_ACCESS_DENIED), false,
      SetReadOnly(kDefaultMainBar, false), false},
@@ -459,8 +457,8 @@ const FaultCase kFaults[] = {
      Hold(kDefaultMainBar, kShareNothing),
      Report("Cannot open", kDefaultMainBar, ERROR_SHARING_VIOLATION), false, kNoChange, false},
     {"ExpandSubBarHeldBySomeoneSharingNothing", Bars::kSmall, Start::kOriginal, kNoChange,
-     Hold(kSubBar, kShareNothing), Report("Cannot open", kSubBar, ERROR_SHARING_VIOLATION),
-     false, kNoChange, false},
+     Hold(kSubBar, kShareNothing), Report("Cannot open", kSubBar, ERROR_SHARING_VIOLATION), false,
+     kNoChange, false},
     {"ExpandMainBarReadBriefly", Bars::kSmall, Start::kOriginal, kNoChange,
      HoldBriefly(kDefaultMainBar), nullptr, false, nullptr, false},
     {"ExpandMainBarReadTooLong", Bars::kSmall, Start::kOriginal, kNoChange,
@@ -481,15 +479,14 @@ const FaultCase kFaults[] = {
     {"CollapseSubBarIsAFolder", Bars::kSmall, Start::kExpanded, MakeFolder(kSubBar), kNoObstacle,
      Report("Cannot open", kSubBar, ERROR_ACCESS_DENIED), false, RemoveFolder(kSubBar), false},
     {"CollapseSubBarHeldBySomeoneSharingNothing", Bars::kSmall, Start::kExpanded, kNoChange,
-     Hold(kSubBar, kShareNothing), Report("Cannot open", kSubBar, ERROR_SHARING_VIOLATION),
-     false, kNoChange, false},
+     Hold(kSubBar, kShareNothing), Report("Cannot open", kSubBar, ERROR_SHARING_VIOLATION), false,
+     kNoChange, false},
     {"CollapseSubBarOnAFullDisk", Bars::kLargeSub, Start::kExpanded, kNoChange, FillTheDisk(),
      StreamWriteError, false, kNoChange, true},
     // The sub-bar is written, the main bar still holds the expanded block:
     // the next run collapses again and rebuilds the same sub-bar.
-    {"CollapseMainBarReadOnly", Bars::kSmall, Start::kExpanded,
-     SetReadOnly(kDefaultMainBar, true), kNoObstacle,
-     Report("Cannot create", kDefaultMainBar, ERROR_ACCESS_DENIED), true,
+    {"CollapseMainBarReadOnly", Bars::kSmall, Start::kExpanded, SetReadOnly(kDefaultMainBar, true),
+     kNoObstacle, Report("Cannot create", kDefaultMainBar, ERROR_ACCESS_DENIED), true,
      SetReadOnly(kDefaultMainBar, false), false},
     {"CollapseMainBarReadTooLong", Bars::kSmall, Start::kExpanded, kNoChange,
      Hold(kDefaultMainBar, FILE_SHARE_READ),

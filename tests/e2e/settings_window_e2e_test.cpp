@@ -302,8 +302,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
                                                   L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"},
                                          // A main bar the user means to start.
                                          FindCase{"MainBarNotThereYet", "Button2", "Edit4",
-                                                  L"Chosen Bars\\new.bar",
-                                                  "Chosen Bars\\new.bar"}),
+                                                  L"Chosen Bars\\new.bar", "Chosen Bars\\new.bar"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The control of that name at any scale: the children come in the order of

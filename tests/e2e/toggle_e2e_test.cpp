@@ -39,24 +39,22 @@ TEST_F(ToggleTest, ExpandAppendsTheMarkerEntryAndTheRenumberedSubBar) {
 
 // The main bar before the expand, the same main bar expanded, and both
 // files after the collapse: the round trip the two operations promise.
-const Lines kOwnEntries = {"[Buttonbar]", "Buttoncount=2",
-                           "button1=edit.ico", "cmd1=edit.exe", "iconic1=0",
-                           "button2=calc.ico", "cmd2=calc.exe", "iconic2=0"};
-const Lines kToolsSubBar = {"[Buttonbar]", "Buttoncount=2",
-                            "button1=zip.ico", "cmd1=zip.exe", "iconic1=0",
-                            "button2=ftp.ico", "cmd2=ftp.exe", "iconic2=0"};
-const Lines kToolsExpanded = {"[Buttonbar]", "Buttoncount=5",
-                              "iconic1=0", "cmd1=edit.exe", "button1=edit.ico",
-                              "iconic2=0", "cmd2=calc.exe", "button2=calc.ico",
-                              "button3=tools.barx1", "cmd3=-2", "iconic3=0",
-                              "button4=zip.ico", "cmd4=zip.exe", "iconic4=0",
-                              "button5=ftp.ico", "cmd5=ftp.exe", "iconic5=0"};
-const Lines kToolsCollapsed = {"[Buttonbar]", "Buttoncount=2",
-                               "iconic1=0", "cmd1=zip.exe", "button1=zip.ico",
-                               "iconic2=0", "cmd2=ftp.exe", "button2=ftp.ico"};
-const Lines kOwnEntriesCollapsed = {"[Buttonbar]", "Buttoncount=2",
-                                    "iconic1=0", "cmd1=edit.exe", "button1=edit.ico",
-                                    "iconic2=0", "cmd2=calc.exe", "button2=calc.ico"};
+const Lines kOwnEntries = {"[Buttonbar]", "Buttoncount=2",    "button1=edit.ico", "cmd1=edit.exe",
+                           "iconic1=0",   "button2=calc.ico", "cmd2=calc.exe",    "iconic2=0"};
+const Lines kToolsSubBar = {"[Buttonbar]", "Buttoncount=2",   "button1=zip.ico", "cmd1=zip.exe",
+                            "iconic1=0",   "button2=ftp.ico", "cmd2=ftp.exe",    "iconic2=0"};
+const Lines kToolsExpanded = {"[Buttonbar]",   "Buttoncount=5",    "iconic1=0",
+                              "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
+                              "cmd2=calc.exe", "button2=calc.ico", "button3=tools.barx1",
+                              "cmd3=-2",       "iconic3=0",        "button4=zip.ico",
+                              "cmd4=zip.exe",  "iconic4=0",        "button5=ftp.ico",
+                              "cmd5=ftp.exe",  "iconic5=0"};
+const Lines kToolsCollapsed = {"[Buttonbar]",  "Buttoncount=2",   "iconic1=0",
+                               "cmd1=zip.exe", "button1=zip.ico", "iconic2=0",
+                               "cmd2=ftp.exe", "button2=ftp.ico"};
+const Lines kOwnEntriesCollapsed = {"[Buttonbar]",   "Buttoncount=2",    "iconic1=0",
+                                    "cmd1=edit.exe", "button1=edit.ico", "iconic2=0",
+                                    "cmd2=calc.exe", "button2=calc.ico"};
 
 TEST_F(ToggleTest, CollapseAfterExpandGivesBothFilesBack) {
   folder_.Write(kDefaultMainBar, CrLfLines(kOwnEntries));
@@ -75,20 +73,20 @@ TEST_F(ToggleTest, CollapseAfterExpandGivesBothFilesBack) {
 // spelling come back as they were, each file in its own encoding.
 TEST_F(ToggleTest, OtherSectionsAndCommentsComeBackAsTheyWere) {
   const std::string main_bar =
-      CrLfLines({"[options]", "redirect=0", "", "[ButtonBar]", "Buttoncount=2",
-                 "button1=edit.ico", "button2=calc.ico", "", "[Later]", "x=1"});
-  const std::string sub_bar = Utf16LeWithBom(
-      CrLfLines({"; my tools", "[Buttonbar]", "Buttoncount=2", "button1=zip.ico", "; ftp next",
-                 "button2=ftp.ico", "", "[options]", "redirect=0"}));
+      CrLfLines({"[options]", "redirect=0", "", "[ButtonBar]", "Buttoncount=2", "button1=edit.ico",
+                 "button2=calc.ico", "", "[Later]", "x=1"});
+  const std::string sub_bar =
+      Utf16LeWithBom(CrLfLines({"; my tools", "[Buttonbar]", "Buttoncount=2", "button1=zip.ico",
+                                "; ftp next", "button2=ftp.ico", "", "[options]", "redirect=0"}));
   folder_.Write(kDefaultMainBar, main_bar);
   folder_.Write(L"Bar\\tools.bar", sub_bar);
 
   ASSERT_TRUE(Toggle(L"tools.bar"));
-  ASSERT_TRUE(FileHolds(kDefaultMainBar,
-                        CrLfLines({"[options]", "redirect=0", "", "[ButtonBar]", "Buttoncount=5",
-                                   "button1=edit.ico", "button2=calc.ico", "button3=tools.barx1",
-                                   "cmd3=-2", "iconic3=0", "button4=zip.ico", "button5=ftp.ico",
-                                   "", "[Later]", "x=1"})));
+  ASSERT_TRUE(FileHolds(
+      kDefaultMainBar,
+      CrLfLines({"[options]", "redirect=0", "", "[ButtonBar]", "Buttoncount=5", "button1=edit.ico",
+                 "button2=calc.ico", "button3=tools.barx1", "cmd3=-2", "iconic3=0",
+                 "button4=zip.ico", "button5=ftp.ico", "", "[Later]", "x=1"})));
   ASSERT_TRUE(Toggle(L"tools.bar"));
   EXPECT_TRUE(FileHolds(kDefaultMainBar, main_bar));
   EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", sub_bar));
@@ -285,17 +283,12 @@ TEST_F(ToggleTest, NextBlockEndsTheBlockWhateverItsSubBarIsCalled) {
 }
 
 // Two sub-bars expanded one after the other, collapsed in either order.
-const Lines kSubBarA = {"[Buttonbar]", "Buttoncount=2",
-                        "button1=a1.ico", "cmd1=a1.exe",
-                        "button2=a2.ico", "cmd2=a2.exe"};
-const Lines kSubBarB = {"[Buttonbar]", "Buttoncount=3",
-                        "button1=b1.ico", "cmd1=b1.exe",
-                        "button2=b2.ico", "cmd2=b2.exe",
-                        "button3=b3.ico", "cmd3=b3.exe"};
-const Lines kSubBarBCollapsed = {"[Buttonbar]", "Buttoncount=3",
-                                 "cmd1=b1.exe", "button1=b1.ico",
-                                 "cmd2=b2.exe", "button2=b2.ico",
-                                 "cmd3=b3.exe", "button3=b3.ico"};
+const Lines kSubBarA = {"[Buttonbar]", "Buttoncount=2",  "button1=a1.ico",
+                        "cmd1=a1.exe", "button2=a2.ico", "cmd2=a2.exe"};
+const Lines kSubBarB = {"[Buttonbar]",    "Buttoncount=3", "button1=b1.ico", "cmd1=b1.exe",
+                        "button2=b2.ico", "cmd2=b2.exe",   "button3=b3.ico", "cmd3=b3.exe"};
+const Lines kSubBarBCollapsed = {"[Buttonbar]", "Buttoncount=3",  "cmd1=b1.exe", "button1=b1.ico",
+                                 "cmd2=b2.exe", "button2=b2.ico", "cmd3=b3.exe", "button3=b3.ico"};
 
 class SeveralSubBarsTest : public KelvaneTest, public testing::WithParamInterface<bool> {
  protected:
@@ -304,25 +297,21 @@ class SeveralSubBarsTest : public KelvaneTest, public testing::WithParamInterfac
     folder_.Write(L"Bar\\a.bar", CrLfLines(kSubBarA));
     folder_.Write(L"Bar\\b.bar", CrLfLines(kSubBarB));
     ASSERT_TRUE(Toggle(L"a.bar"));
-    ASSERT_TRUE(FileHolds(kDefaultMainBar,
-                          CrLfLines({"[Buttonbar]", "Buttoncount=5",
-                                     "iconic1=0", "cmd1=edit.exe", "button1=edit.ico",
-                                     "iconic2=0", "cmd2=calc.exe", "button2=calc.ico",
-                                     "button3=a.barx1", "cmd3=-2", "iconic3=0",
-                                     "button4=a1.ico", "cmd4=a1.exe",
-                                     "button5=a2.ico", "cmd5=a2.exe"})));
+    ASSERT_TRUE(
+        FileHolds(kDefaultMainBar,
+                  CrLfLines({"[Buttonbar]", "Buttoncount=5", "iconic1=0", "cmd1=edit.exe",
+                             "button1=edit.ico", "iconic2=0", "cmd2=calc.exe", "button2=calc.ico",
+                             "button3=a.barx1", "cmd3=-2", "iconic3=0", "button4=a1.ico",
+                             "cmd4=a1.exe", "button5=a2.ico", "cmd5=a2.exe"})));
     ASSERT_TRUE(Toggle(L"b.bar"));
-    ASSERT_TRUE(FileHolds(kDefaultMainBar,
-                          CrLfLines({"[Buttonbar]", "Buttoncount=9",
-                                     "button1=edit.ico", "cmd1=edit.exe", "iconic1=0",
-                                     "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
-                                     "iconic3=0", "cmd3=-2", "button3=a.barx1",
-                                     "cmd4=a1.exe", "button4=a1.ico",
-                                     "cmd5=a2.exe", "button5=a2.ico",
-                                     "button6=b.barx1", "cmd6=-2", "iconic6=0",
-                                     "button7=b1.ico", "cmd7=b1.exe",
-                                     "button8=b2.ico", "cmd8=b2.exe",
-                                     "button9=b3.ico", "cmd9=b3.exe"})));
+    ASSERT_TRUE(FileHolds(
+        kDefaultMainBar,
+        CrLfLines({"[Buttonbar]",    "Buttoncount=9",    "button1=edit.ico", "cmd1=edit.exe",
+                   "iconic1=0",      "button2=calc.ico", "cmd2=calc.exe",    "iconic2=0",
+                   "iconic3=0",      "cmd3=-2",          "button3=a.barx1",  "cmd4=a1.exe",
+                   "button4=a1.ico", "cmd5=a2.exe",      "button5=a2.ico",   "button6=b.barx1",
+                   "cmd6=-2",        "iconic6=0",        "button7=b1.ico",   "cmd7=b1.exe",
+                   "button8=b2.ico", "cmd8=b2.exe",      "button9=b3.ico",   "cmd9=b3.exe"})));
   }
 };
 
@@ -335,25 +324,22 @@ TEST_P(SeveralSubBarsTest, CollapsingBothRestoresAllThreeFiles) {
     ASSERT_TRUE(Toggle(L"a.bar"));
     EXPECT_TRUE(FileHolds(L"Bar\\a.bar", CrLfLines(kSubBarA)));
     // The later block moves down to close the gap.
-    EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                          CrLfLines({"[Buttonbar]", "Buttoncount=6",
-                                     "button1=edit.ico", "cmd1=edit.exe", "iconic1=0",
-                                     "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
-                                     "button3=b.barx1", "cmd3=-2", "iconic3=0",
-                                     "button4=b1.ico", "cmd4=b1.exe",
-                                     "button5=b2.ico", "cmd5=b2.exe",
-                                     "button6=b3.ico", "cmd6=b3.exe"})));
+    EXPECT_TRUE(FileHolds(
+        kDefaultMainBar,
+        CrLfLines({"[Buttonbar]", "Buttoncount=6", "button1=edit.ico", "cmd1=edit.exe", "iconic1=0",
+                   "button2=calc.ico", "cmd2=calc.exe", "iconic2=0", "button3=b.barx1", "cmd3=-2",
+                   "iconic3=0", "button4=b1.ico", "cmd4=b1.exe", "button5=b2.ico", "cmd5=b2.exe",
+                   "button6=b3.ico", "cmd6=b3.exe"})));
     ASSERT_TRUE(Toggle(L"b.bar"));
   } else {
     ASSERT_TRUE(Toggle(L"b.bar"));
     EXPECT_TRUE(FileHolds(L"Bar\\b.bar", CrLfLines(kSubBarBCollapsed)));
-    EXPECT_TRUE(FileHolds(kDefaultMainBar,
-                          CrLfLines({"[Buttonbar]", "Buttoncount=5",
-                                     "button1=edit.ico", "cmd1=edit.exe", "iconic1=0",
-                                     "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
-                                     "iconic3=0", "cmd3=-2", "button3=a.barx1",
-                                     "cmd4=a1.exe", "button4=a1.ico",
-                                     "cmd5=a2.exe", "button5=a2.ico"})));
+    EXPECT_TRUE(
+        FileHolds(kDefaultMainBar,
+                  CrLfLines({"[Buttonbar]", "Buttoncount=5", "button1=edit.ico", "cmd1=edit.exe",
+                             "iconic1=0", "button2=calc.ico", "cmd2=calc.exe", "iconic2=0",
+                             "iconic3=0", "cmd3=-2", "button3=a.barx1", "cmd4=a1.exe",
+                             "button4=a1.ico", "cmd5=a2.exe", "button5=a2.ico"})));
     ASSERT_TRUE(Toggle(L"a.bar"));
   }
 
