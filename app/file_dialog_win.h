@@ -2,8 +2,8 @@
 #ifndef KELVANE_APP_FILE_DIALOG_WIN_H_
 #define KELVANE_APP_FILE_DIALOG_WIN_H_
 
-#include <shobjidl.h>
 #include <windows.h>
+#include <shobjidl.h>
 
 #include <string>
 

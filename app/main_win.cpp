@@ -1,7 +1,7 @@
 // The program entry: start-up, the event loop, the end.
+#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "app/error_report_win.h"
 #include "app/form1_win.h"

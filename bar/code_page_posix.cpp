@@ -2,6 +2,8 @@
 // conversions give: decoding and encoding never fail, and every byte string
 // of a single-byte code page survives a decode and an encode unchanged.
 
+#include "bar/code_page.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include <mutex>
 #include <vector>
 
-#include "bar/code_page.h"
 #include "bar/single_byte_page.h"
 #include "bar/unicode.h"
 

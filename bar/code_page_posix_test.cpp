@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "bar/code_page.h"
+
+#include <gtest/gtest.h>
 
 namespace bar {
 namespace {

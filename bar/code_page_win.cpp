@@ -4,6 +4,8 @@
 // that a check costs one conversion instead of a round trip; a single-byte
 // page goes through tables made from the same conversions.
 
+#include "bar/code_page.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include <mutex>
 #include <vector>
 
-#include "bar/code_page.h"
 #include "bar/single_byte_page.h"
 
 namespace bar {

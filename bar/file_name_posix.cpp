@@ -4,9 +4,9 @@
 // Latin). Like the Windows comparison it maps code unit by code unit: no
 // folding of one character into two, no normalization, surrogates as they
 // are.
-#include <cstddef>
-
 #include "bar/file_name.h"
+
+#include <cstddef>
 
 namespace bar {
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "bar/file_name.h"
+
+#include <gtest/gtest.h>
 
 namespace bar {
 namespace {

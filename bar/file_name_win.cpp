@@ -1,10 +1,10 @@
 // The platform's own ordinal comparison: code unit by code unit after the
 // system's upper-case mapping, independent of the user's locale.
+#include "bar/file_name.h"
+
 #include <windows.h>
 
 #include <climits>
-
-#include "bar/file_name.h"
 
 namespace bar {
 

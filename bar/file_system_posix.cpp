@@ -2,6 +2,8 @@
 // composes Windows paths ("...\Bar\tools.bar"), so a backslash is taken for
 // a path separator here.
 
+#include "bar/file_system.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +14,6 @@
 #include <system_error>
 
 #include "bar/errors.h"
-#include "bar/file_system.h"
 #include "bar/spare_buffers.h"
 #include "bar/unicode.h"
 

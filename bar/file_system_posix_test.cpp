@@ -1,3 +1,5 @@
+#include "bar/file_system.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,7 +7,6 @@
 #include <filesystem>
 
 #include "bar/errors.h"
-#include "bar/file_system.h"
 #include "bar/unicode.h"
 #include "tests/test_support.h"
 #include "tests/test_support_posix.h"

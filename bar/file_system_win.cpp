@@ -2,13 +2,14 @@
 // with the \\?\ prefix once they are too long for the plain one; messages
 // show them without it.
 
+#include "bar/file_system.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 
 #include "bar/errors.h"
-#include "bar/file_system.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 

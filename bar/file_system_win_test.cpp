@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "bar/file_system.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <thread>
 
 #include "bar/errors.h"
-#include "bar/file_system.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 #include "tests/test_support.h"

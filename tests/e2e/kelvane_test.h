@@ -4,8 +4,8 @@
 #ifndef KELVANE_TESTS_E2E_KELVANE_TEST_H_
 #define KELVANE_TESTS_E2E_KELVANE_TEST_H_
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
