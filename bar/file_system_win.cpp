@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bar/errors.h"
+#include "bar/file_handle_win.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -76,30 +77,6 @@ CreateError TempFileFailure(const std::wstring& full, DWORD error) {
   return CreateError(u"Cannot create a temporary file in the folder \"" + FromWide(FolderOf(full)) +
                      u"\". " + SystemErrorText(error));
 }
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() { Close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  void Reset(HANDLE handle) {
-    Close();
-    handle_ = handle;
-  }
-  bool Close() {
-    if (!ok()) return true;
-    HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 std::string ReadAll(const std::wstring& full, HANDLE file) {
   std::string bytes;
@@ -235,7 +212,7 @@ class TempFile {
   }
 
   std::wstring name_;
-  Handle file_;
+  FileHandle file_;
   bool committed_ = false;
 };
 
@@ -243,16 +220,16 @@ class WindowsFileSystem : public FileSystem {
  public:
   std::string ReadFile(const std::u16string& path) override {
     std::wstring full = AbsolutePath(path);
-    Handle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) throw OpenFailure(full, GetLastError());
     return ReadAll(full, file.get());
   }
 
   std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
     std::wstring full = AbsolutePath(path);
-    Handle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;

@@ -14,31 +14,15 @@
 
 #include <string>
 
+#include "bar/file_handle_win.h"
+
 namespace {
+
+using bar::FileHandle;
 
 constexpr UINT kTcCommandMessage = WM_USER + 51;
 constexpr WPARAM kReloadBarCommand = 2901;
 constexpr UINT kTimeoutMs = 5000;
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() { Close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool Close() {
-    if (!ok()) return true;
-    HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];
@@ -48,8 +32,8 @@ std::wstring ProgramFolder() {
 }
 
 bool ReadBytes(const std::wstring& path, std::string* bytes) {
-  Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
   if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return false;
   bytes->resize(static_cast<std::size_t>(size.QuadPart));
@@ -63,8 +47,8 @@ bool ReadBytes(const std::wstring& path, std::string* bytes) {
 // closed, and moved over the target in one step.
 bool ReplaceBytes(const std::wstring& path, const std::string& bytes) {
   const std::wstring temporary = path + L".floor.tmp";
-  Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) return false;
   DWORD written = 0;
   if (!bytes.empty() &&
