@@ -11,6 +11,7 @@
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
+#include "bar/spare_buffers.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -78,10 +79,12 @@ CreateError TempFileFailure(const std::wstring& full, DWORD error) {
                      u"\". " + SystemErrorText(error));
 }
 
+// One buffer of the file's size, taken from the kept ones: the collapse
+// reads the main bar a second time, and a load gives its bytes back.
 std::string ReadAll(const std::wstring& full, HANDLE file) {
-  std::string bytes;
   LARGE_INTEGER size;
-  if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  const bool sized = GetFileSizeEx(file, &size) != 0;
+  std::string bytes = TakeBuffer<std::string>(sized ? static_cast<std::size_t>(size.QuadPart) : 0);
   char buffer[65536];
   for (;;) {
     DWORD count = 0;
