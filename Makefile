@@ -6,7 +6,7 @@ SHELL := /bin/bash
 VERSION := $(shell scripts/version.sh)
 EXE := build/mingw/app/kelvane.exe
 
-.PHONY: test unit exe run dist bench fuzz screenshot format clean
+.PHONY: test unit exe run dist check-version bench fuzz screenshot format clean
 
 test: unit
 	@scripts/setup.sh windows
@@ -31,6 +31,12 @@ run: exe
 dist: exe
 	@scripts/setup.sh dist
 	@scripts/dist.sh $(EXE) $(VERSION)
+
+# Builds a copy of the tree with another version in project() and checks
+# that every artefact carries it: make check-version NEW_VERSION=5.0.0
+check-version:
+	@scripts/setup.sh native windows
+	@scripts/check-version.sh $(NEW_VERSION)
 
 # The benchmarks need the native release build and, for kelvane.exe and the
 # programs it is compared with under Wine, the MinGW build with bench/ in
