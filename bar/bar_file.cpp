@@ -5,7 +5,6 @@
 #include "bar/code_page.h"
 #include "bar/errors.h"
 #include "bar/single_byte_page.h"
-#include "bar/spare_buffers.h"
 #include "bar/unicode.h"
 #include "bar/unit_scan.h"
 
@@ -37,11 +36,8 @@ std::u16string DecodeLegacyText(std::string_view bytes) {
   // The conversion itself never fails, but where it has to guess (invalid
   // UTF-8 under code page 65001, a broken double-byte sequence) a save
   // would write the guess instead of what the user had.
-  std::u16string text = TakeBuffer<std::u16string>(bytes.size());
-  if (!DecodeCodePageExactly(LegacyCodePage(), bytes, &text)) {
-    GiveBack(std::move(text));
-    ThrowDecodingError();
-  }
+  std::u16string text;
+  if (!DecodeCodePageExactly(LegacyCodePage(), bytes, &text)) ThrowDecodingError();
   return text;
 }
 
@@ -54,8 +50,7 @@ std::size_t JoinedLength(const std::vector<std::u16string_view>& lines) {
 // Every line followed by CR LF, as one text for the conversions.
 std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
   const std::size_t length = JoinedLength(lines);
-  std::u16string text = TakeBuffer<std::u16string>(length);
-  text.resize(length);
+  std::u16string text(length, u'\0');
   char16_t* out = text.data();
   for (std::u16string_view line : lines) {
     out = std::copy(line.begin(), line.end(), out);
@@ -70,8 +65,7 @@ std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
 std::string EncodeUtf16Lines(const std::vector<std::u16string_view>& lines, bool big_endian) {
   const std::string_view mark = big_endian ? kUtf16BEMark : kUtf16LEMark;
   const std::size_t size = mark.size() + 2 * JoinedLength(lines);
-  std::string bytes = TakeBuffer<std::string>(size);
-  bytes.resize(size);
+  std::string bytes(size, '\0');
   char* out = std::copy(mark.begin(), mark.end(), bytes.data());
   auto put = [&](char16_t unit) {
     const char high = static_cast<char>(unit >> 8);
@@ -105,19 +99,14 @@ std::optional<std::string> EncodeLossless(const std::vector<std::u16string_view>
     }
     case Encoding::kLegacy: {
       const int code_page = LegacyCodePage();
-      std::string bytes = TakeBuffer<std::string>(JoinedLength(lines));
+      std::string bytes;
       bool held = false;
       if (const SingleBytePage* page = SingleBytePageFor(code_page)) {
         held = page->EncodeLinesExactly(lines, u"\r\n", &bytes);
       } else {
-        std::u16string text = JoinLines(lines);
-        held = EncodeCodePageExactly(code_page, text, &bytes);
-        GiveBack(std::move(text));
+        held = EncodeCodePageExactly(code_page, JoinLines(lines), &bytes);
       }
-      if (!held) {
-        GiveBack(std::move(bytes));
-        return std::nullopt;
-      }
+      if (!held) return std::nullopt;
       if (code_page == kCodePageUtf8) bytes.insert(0, kUtf8Mark);
       return bytes;
     }
@@ -163,10 +152,7 @@ std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encodin
 }
 
 std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul) {
-  // Bars run to some thirty code units a line; a guess on the high side
-  // spares the list most of its regrowing.
-  std::vector<std::u16string_view> lines =
-      TakeBuffer<std::vector<std::u16string_view>>(text.size() / 24 + 1);
+  std::vector<std::u16string_view> lines;
   bool any_nul = false;
   std::size_t start = 0;
   const char16_t* const units = text.data();

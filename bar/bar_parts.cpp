@@ -3,7 +3,6 @@
 #include "bar/bar_file.h"
 #include "bar/entry_key.h"
 #include "bar/errors.h"
-#include "bar/spare_buffers.h"
 #include "bar/strings.h"
 
 namespace bar {
@@ -120,8 +119,8 @@ std::vector<std::u16string_view> BarParts::Join(
   for (std::size_t k = 0; k < body_.size(); ++k) {
     if (body_[k] == kLinePlace) last_place = k;
   }
-  std::vector<std::u16string_view> lines = TakeBuffer<std::vector<std::u16string_view>>(
-      before_.size() + body_.size() + plain.size() + after_.size());
+  std::vector<std::u16string_view> lines;
+  lines.reserve(before_.size() + body_.size() + plain.size() + after_.size());
   lines.insert(lines.end(), before_.begin(), before_.end());
   lines.push_back(header_);
   std::size_t next = 2;
@@ -143,11 +142,7 @@ std::vector<std::u16string_view> BarParts::Join(
 
 void BarParts::Save(const LineList& plain, const std::u16string& file_name,
                     FileSystem& files) const {
-  std::vector<std::u16string_view> lines = Join(plain.views());
-  std::string bytes = EncodeBarLines(lines, plain.remembered_encoding());
-  GiveBack(std::move(lines));
-  files.ReplaceFile(file_name, bytes);
-  GiveBack(std::move(bytes));
+  files.ReplaceFile(file_name, EncodeBarLines(Join(plain.views()), plain.remembered_encoding()));
 }
 
 }  // namespace bar

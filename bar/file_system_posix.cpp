@@ -14,7 +14,6 @@
 #include <system_error>
 
 #include "bar/errors.h"
-#include "bar/spare_buffers.h"
 #include "bar/unicode.h"
 
 namespace bar {
@@ -80,11 +79,13 @@ class FileDescriptor {
 };
 
 std::string ReadAll(const std::u16string& path, int fd) {
-  // One buffer of the file's size, as on Windows, instead of one regrown
-  // and copied a dozen times for a large file; a load gives it back.
+  // One buffer of the file's size, instead of one regrown and copied as it
+  // fills.
   struct stat info;
-  const bool sized = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  std::string bytes = TakeBuffer<std::string>(sized ? static_cast<std::size_t>(info.st_size) : 0);
+  std::string bytes;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  }
   char buffer[65536];
   for (;;) {
     ssize_t count = read(fd, buffer, sizeof buffer);

@@ -11,7 +11,6 @@
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
-#include "bar/spare_buffers.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -79,12 +78,12 @@ CreateError TempFileFailure(const std::wstring& full, DWORD error) {
                      u"\". " + SystemErrorText(error));
 }
 
-// One buffer of the file's size, taken from the kept ones: the collapse
-// reads the main bar a second time, and a load gives its bytes back.
+// One buffer of the file's size, instead of one regrown and copied as it
+// fills.
 std::string ReadAll(const std::wstring& full, HANDLE file) {
   LARGE_INTEGER size;
-  const bool sized = GetFileSizeEx(file, &size) != 0;
-  std::string bytes = TakeBuffer<std::string>(sized ? static_cast<std::size_t>(size.QuadPart) : 0);
+  std::string bytes;
+  if (GetFileSizeEx(file, &size) != 0) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
   char buffer[65536];
   for (;;) {
     DWORD count = 0;

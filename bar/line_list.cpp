@@ -7,7 +7,6 @@
 #include "bar/bar_file.h"
 #include "bar/entry_order.h"
 #include "bar/errors.h"
-#include "bar/spare_buffers.h"
 
 namespace bar {
 
@@ -49,8 +48,6 @@ LineList::LineList(const LineList& other)
     : kind_(other.kind_), line_limit_(other.line_limit_), encoding_(other.encoding_) {
   CopyLines(other.lines_);
 }
-
-LineList::~LineList() { GiveBack(std::move(lines_)); }
 
 LineList& LineList::operator=(const LineList& other) {
   if (&other == this) return *this;
@@ -116,10 +113,10 @@ void LineList::KeepLines(const std::vector<int32_t>& indices) {
   }
   if (indices.size() > static_cast<std::size_t>(line_limit_)) ThrowInsertError();
   try {
-    std::vector<std::u16string_view> kept =
-        TakeBuffer<std::vector<std::u16string_view>>(indices.size());
+    std::vector<std::u16string_view> kept;
+    kept.reserve(indices.size());
     for (int32_t index : indices) kept.push_back(lines_[static_cast<std::size_t>(index)]);
-    ReplaceLines(kept);
+    lines_ = std::move(kept);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
   }
@@ -129,29 +126,14 @@ std::vector<std::u16string> LineList::lines() const {
   return std::vector<std::u16string>(lines_.begin(), lines_.end());
 }
 
-// The file's bytes are no longer needed once decoded; their memory serves
-// the next read or save (spare_buffers.h).
 void LineList::LoadFromFile(const std::u16string& file_name, FileSystem& files) {
-  std::string bytes = files.ReadFile(file_name);
-  try {
-    LoadFromBytes(bytes, file_name, files);
-  } catch (...) {
-    GiveBack(std::move(bytes));
-    throw;
-  }
-  GiveBack(std::move(bytes));
+  LoadFromBytes(files.ReadFile(file_name), file_name, files);
 }
 
 bool LineList::LoadFromFileIfExists(const std::u16string& file_name, FileSystem& files) {
   std::optional<std::string> bytes = files.ReadFileIfExists(file_name);
   if (!bytes) return false;
-  try {
-    LoadFromBytes(*bytes, file_name, files);
-  } catch (...) {
-    GiveBack(std::move(*bytes));
-    throw;
-  }
-  GiveBack(std::move(*bytes));
+  LoadFromBytes(*bytes, file_name, files);
   return true;
 }
 
@@ -180,7 +162,7 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
     if (cut) {
       for (std::u16string_view& line : lines) line = Stored(line);
     }
-    ReplaceLines(lines);
+    lines_ = std::move(lines);
     text_ = std::move(text);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
@@ -188,9 +170,7 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
 }
 
 void LineList::SaveToFile(const std::u16string& file_name, FileSystem& files) const {
-  std::string bytes = EncodeBarLines(lines_, encoding_);
-  files.ReplaceFile(file_name, bytes);
-  GiveBack(std::move(bytes));
+  files.ReplaceFile(file_name, EncodeBarLines(lines_, encoding_));
 }
 
 void LineList::Assign(const LineList& source) {
@@ -229,19 +209,14 @@ void LineList::CopyLines(const std::vector<std::u16string_view>& lines) {
     for (std::u16string_view line : lines) units += line.size();
     TextStore text;
     text.Reserve(units);
-    std::vector<std::u16string_view> copies =
-        TakeBuffer<std::vector<std::u16string_view>>(lines.size());
+    std::vector<std::u16string_view> copies;
+    copies.reserve(lines.size());
     for (std::u16string_view line : lines) copies.push_back(text.Keep(Stored(line)));
-    ReplaceLines(copies);
+    lines_ = std::move(copies);
     text_ = std::move(text);
   } catch (const std::bad_alloc&) {
     ThrowInsertError();
   }
-}
-
-void LineList::ReplaceLines(std::vector<std::u16string_view>& lines) noexcept {
-  lines_.swap(lines);
-  GiveBack(std::move(lines));
 }
 
 }  // namespace bar

@@ -35,7 +35,6 @@ class LineList {
   LineList& operator=(const LineList& other);
   LineList(LineList&&) noexcept = default;
   LineList& operator=(LineList&&) noexcept = default;
-  ~LineList();
 
   // The most lines a list holds: indices are signed 32-bit, and inserting
   // at Count() must still name a representable index.
@@ -138,8 +137,6 @@ class LineList {
   // Replaces every line by a copy of the given ones, in a store of the
   // list's own (InsertError leaves the list unchanged).
   void CopyLines(const std::vector<std::u16string_view>& lines);
-  // Takes the lines over, handing the old list's memory on (spare_buffers.h).
-  void ReplaceLines(std::vector<std::u16string_view>& lines) noexcept;
 
   Kind kind_;
   int32_t line_limit_ = kMaxLines;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "bar/spare_buffers.h"
 
 namespace bar {
 
@@ -59,7 +58,6 @@ void TextStore::Reserve(std::size_t units) {
 }
 
 void TextStore::Clear() {
-  for (std::unique_ptr<std::u16string>& text : adopted_) GiveBack(std::move(*text));
   adopted_.clear();
   blocks_.clear();
   next_ = nullptr;

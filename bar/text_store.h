@@ -26,8 +26,7 @@ class TextStore {
   // A copy of the text, kept. std::bad_alloc leaves the store as it was.
   std::u16string_view Keep(std::u16string_view text);
 
-  // The text itself, taken over without a copy. Its memory goes to
-  // GiveBack (spare_buffers.h) when the store no longer needs it.
+  // The text itself, taken over without a copy.
   std::u16string_view Adopt(std::u16string text);
 
   // Makes room for `units` code units of Keep in one block.
