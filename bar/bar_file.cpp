@@ -6,7 +6,6 @@
 #include "bar/errors.h"
 #include "bar/single_byte_page.h"
 #include "bar/unicode.h"
-#include "bar/unit_scan.h"
 
 namespace bar {
 
@@ -155,14 +154,12 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
   std::vector<std::u16string_view> lines;
   bool any_nul = false;
   std::size_t start = 0;
-  const char16_t* const units = text.data();
-  for (std::size_t at = FindControlUnit(units, text.size(), 0); at < text.size();
-       at = FindControlUnit(units, text.size(), at + 1)) {
-    const char16_t unit = units[at];
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char16_t unit = text[at];
     if (unit == u'\0') any_nul = true;
     if (unit != u'\r' && unit != u'\n') continue;
     lines.push_back(text.substr(start, at - start));
-    if (unit == u'\r' && at + 1 < text.size() && units[at + 1] == u'\n') ++at;
+    if (unit == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
     start = at + 1;
   }
   if (start < text.size()) lines.push_back(text.substr(start));

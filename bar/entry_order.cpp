@@ -8,7 +8,6 @@
 
 #include "bar/entry_key.h"
 #include "bar/strings.h"
-#include "bar/unit_scan.h"
 
 namespace bar {
 
@@ -65,14 +64,8 @@ void RangeSortBetween(int32_t left, int32_t right, Compare& compare, Exchange& e
 
 int32_t Sign(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
-// Whether "Buttoncount" occurs in the line; most lines hold no "B" at all.
 bool MentionsButtoncount(std::u16string_view line) {
-  constexpr std::u16string_view kWord = u"Buttoncount";
-  for (std::size_t at = FindUnit(line.data(), line.size(), 0, u'B'); at < line.size();
-       at = FindUnit(line.data(), line.size(), at + 1, u'B')) {
-    if (line.substr(at, kWord.size()) == kWord) return true;
-  }
-  return false;
+  return line.find(u"Buttoncount") != std::u16string_view::npos;
 }
 
 // SortNumber, or nullopt where it throws: the key has no digit, or they

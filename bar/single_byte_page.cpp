@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "bar/unit_scan.h"
 
 namespace bar {
 
 namespace {
-
-// How far the tables go once an ASCII run has ended, before the next run
-// is looked for.
-constexpr std::size_t kTableRun = 16;
 
 constexpr char kUnmappable = '?';
 
@@ -23,22 +18,13 @@ SingleBytePage::SingleBytePage(const std::array<char16_t, 256>& to_unicode,
     : to_unicode_(to_unicode),
       exact_(exact),
       every_byte_exact_(std::all_of(exact.begin(), exact.end(), [](bool e) { return e; })),
-      from_unicode_(std::move(from_unicode)),
-      ascii_(true) {
-  for (int byte = 0; byte < 0x80; ++byte) {
-    ascii_ = ascii_ && to_unicode_[byte] == byte && exact_[byte] && from_unicode_[byte] == byte;
-  }
-}
+      from_unicode_(std::move(from_unicode)) {}
 
 void SingleBytePage::Decode(std::string_view bytes, std::u16string* text) const {
   text->resize(bytes.size());
   char16_t* out = text->data();
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-  for (std::size_t i = 0; i < bytes.size();) {
-    if (ascii_) i += WidenAscii(bytes.data() + i, bytes.size() - i, out + i);
-    const std::size_t end = std::min(bytes.size(), i + kTableRun);
-    for (; i < end; ++i) out[i] = to_unicode_[in[i]];
-  }
+  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = to_unicode_[in[i]];
 }
 
 bool SingleBytePage::DecodeExactly(std::string_view bytes, std::u16string* text) const {
@@ -79,14 +65,10 @@ bool SingleBytePage::EncodeLinesExactly(const std::vector<std::u16string_view>& 
 }
 
 bool SingleBytePage::EncodeInto(std::u16string_view text, char* out) const {
-  for (std::size_t i = 0; i < text.size();) {
-    if (ascii_) i += NarrowAscii(text.data() + i, text.size() - i, out + i);
-    const std::size_t end = std::min(text.size(), i + kTableRun);
-    for (; i < end; ++i) {
-      const std::uint16_t byte = from_unicode_[text[i]];
-      if (byte == kNoByte) return false;
-      out[i] = static_cast<char>(byte);
-    }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::uint16_t byte = from_unicode_[text[i]];
+    if (byte == kNoByte) return false;
+    out[i] = static_cast<char>(byte);
   }
   return true;
 }

@@ -46,7 +46,6 @@ class SingleBytePage {
   std::array<bool, 256> exact_;
   bool every_byte_exact_;
   std::vector<std::uint16_t> from_unicode_;
-  bool ascii_;  // 0..7F stand for U+0000..U+007F, exactly, both ways
 };
 
 }  // namespace bar
