@@ -86,17 +86,14 @@ std::optional<int32_t> SortNumberIfAny(std::u16string_view line) {
 }
 
 // A place of the sort: the index of the line there and its sort number,
-// kept together so that a comparison reads no line. A sort of 100,000 lines
-// compares about two million times; reading each key once instead of at
-// every comparison is most of the sort's cost. A line that cannot be
-// numbered has kNoNumber, and the first comparison that reads it fails
-// with SortNumber's error, exactly where reading the line afresh at every
+// kept together so that a comparison reads no line. A line that cannot be
+// numbered has none, and the first comparison that reads it fails with
+// SortNumber's error, exactly where reading the line afresh at every
 // comparison would fail.
 struct Place {
   int32_t line;
-  int32_t number;
+  std::optional<int32_t> number;
 };
-constexpr int32_t kNoNumber = -1;  // sort numbers are never negative
 
 // The order the range sort gives the list, without moving a line:
 // order[k] is the index of the line the sort puts at k. The sort runs on
@@ -106,32 +103,21 @@ std::vector<int32_t> SortedOrder(const LineList& list) {
   const std::vector<std::u16string_view>& lines = list.views();
   std::vector<Place> places(lines.size());
   for (size_t k = 0; k < places.size(); ++k) {
-    places[k] = {static_cast<int32_t>(k), SortNumberIfAny(lines[k]).value_or(kNoNumber)};
+    places[k] = {static_cast<int32_t>(k), SortNumberIfAny(lines[k])};
   }
   auto exchange = [&](int32_t a, int32_t b) {
     std::swap(places[static_cast<size_t>(a)], places[static_cast<size_t>(b)]);
   };
-  // Where every line has its number, a comparison needs no test for the
-  // lines that have none.
-  const bool all_numbered = std::none_of(
-      places.begin(), places.end(), [](const Place& place) { return place.number == kNoNumber; });
-  auto compare_numbered = [&](int32_t a, int32_t b) {
-    return Sign(places[static_cast<size_t>(a)].number, places[static_cast<size_t>(b)].number);
-  };
   auto number = [&](int32_t at) {
     const Place& place = places[static_cast<size_t>(at)];
-    if (place.number == kNoNumber) SortNumber(lines[static_cast<size_t>(place.line)]);
-    return place.number;
+    return place.number ? *place.number : SortNumber(lines[static_cast<size_t>(place.line)]);
   };
   auto compare = [&](int32_t a, int32_t b) {
     const int32_t first = number(a);
     return Sign(first, number(b));
   };
-  const int32_t right = static_cast<int32_t>(places.size()) - 1;
-  if (places.size() >= 2 && all_numbered) {
-    RangeSortBetween(0, right, compare_numbered, exchange);
-  } else if (places.size() >= 2) {
-    RangeSortBetween(0, right, compare, exchange);
+  if (places.size() >= 2) {
+    RangeSortBetween(0, static_cast<int32_t>(places.size()) - 1, compare, exchange);
   }
   std::vector<int32_t> order(places.size());
   for (size_t k = 0; k < places.size(); ++k) order[k] = places[k].line;
