@@ -4,7 +4,6 @@
 
 #include "bar/code_page.h"
 #include "bar/errors.h"
-#include "bar/single_byte_page.h"
 #include "bar/unicode.h"
 
 namespace bar {
@@ -35,9 +34,9 @@ std::u16string DecodeLegacyText(std::string_view bytes) {
   // The conversion itself never fails, but where it has to guess (invalid
   // UTF-8 under code page 65001, a broken double-byte sequence) a save
   // would write the guess instead of what the user had.
-  std::u16string text;
-  if (!DecodeCodePageExactly(LegacyCodePage(), bytes, &text)) ThrowDecodingError();
-  return text;
+  std::optional<std::u16string> text = DecodeCodePageExactly(LegacyCodePage(), bytes);
+  if (!text) ThrowDecodingError();
+  return std::move(*text);
 }
 
 std::size_t JoinedLength(const std::vector<std::u16string_view>& lines) {
@@ -98,15 +97,8 @@ std::optional<std::string> EncodeLossless(const std::vector<std::u16string_view>
     }
     case Encoding::kLegacy: {
       const int code_page = LegacyCodePage();
-      std::string bytes;
-      bool held = false;
-      if (const SingleBytePage* page = SingleBytePageFor(code_page)) {
-        held = page->EncodeLinesExactly(lines, u"\r\n", &bytes);
-      } else {
-        held = EncodeCodePageExactly(code_page, JoinLines(lines), &bytes);
-      }
-      if (!held) return std::nullopt;
-      if (code_page == kCodePageUtf8) bytes.insert(0, kUtf8Mark);
+      std::optional<std::string> bytes = EncodeCodePageExactly(code_page, JoinLines(lines));
+      if (bytes && code_page == kCodePageUtf8) bytes->insert(0, kUtf8Mark);
       return bytes;
     }
   }

@@ -11,8 +11,6 @@
 
 namespace bar {
 
-class SingleBytePage;
-
 constexpr int kCodePageUtf8 = 65001;
 
 // The process's legacy code page, fixed at its first use (Windows: GetACP;
@@ -38,15 +36,13 @@ std::u16string DecodeCodePage(int code_page, std::string_view bytes);
 // U+FFFD.
 std::string EncodeCodePage(int code_page, std::u16string_view text);
 
-// True when EncodeCodePage gives back exactly this text when decoded, so a
-// save in the code page loses nothing.
-bool CodePageHolds(int code_page, std::u16string_view text);
-
-// EncodeCodePage(code_page, text) when CodePageHolds(code_page, text), else
-// nullopt: the save's check and its bytes from one conversion where the page
-// allows it (a single-byte page, 65001, on Windows a page that takes
-// WC_NO_BEST_FIT_CHARS), from an encode and a decode elsewhere.
+// EncodeCodePage(code_page, text) when decoding those bytes gives back
+// exactly this text, so that a save in the code page loses nothing; else
+// nullopt.
 std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text);
+
+// EncodeCodePageExactly(...).has_value().
+bool CodePageHolds(int code_page, std::u16string_view text);
 
 // The text of code-page bytes that a save gives back character for
 // character: nullopt when some bytes form no character of the page (the
@@ -54,20 +50,8 @@ std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_v
 // 65001, a broken double-byte sequence) or when a character would not come
 // back from the page (CodePageHolds). A character that has more than one
 // byte form is fine (Japanese FA 4A and 87 54 are both U+2160); a save
-// writes its usual one. A single-byte page and 65001 decide it in the one
-// conversion; another page takes an encode more (on POSIX a decode more
-// when the bytes hold a character in another than its usual form).
+// writes its usual one.
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes);
-
-// The two above, into a buffer whose memory they use again: false where they
-// give nullopt (the buffer's content is then of no use).
-bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes);
-bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text);
-
-// The tables the exact conversions of a single-byte page use, which give
-// the same bytes and answers without a text in one piece; nullptr for any
-// other page. Made once per page and kept for the process.
-const SingleBytePage* SingleBytePageFor(int code_page);
 
 }  // namespace bar
 

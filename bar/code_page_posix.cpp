@@ -15,7 +15,7 @@
 #include <mutex>
 #include <vector>
 
-#include "bar/single_byte_page.h"
+#include "bar/code_page_platform.h"
 #include "bar/unicode.h"
 
 namespace bar {
@@ -47,12 +47,9 @@ class Converter {
   virtual ~Converter() = default;
   virtual std::u16string Decode(std::string_view bytes) = 0;
   virtual std::string Encode(std::u16string_view text) = 0;
-  // DecodeCodePageExactly and EncodeCodePageExactly for this page, into
-  // the buffer.
-  virtual bool DecodeExactly(std::string_view bytes, std::u16string* text) = 0;
-  virtual bool EncodeExactly(std::u16string_view text, std::string* bytes) = 0;
-  // The page's tables when it is a single-byte page.
-  virtual const SingleBytePage* single_byte_page() const { return nullptr; }
+  // DecodePageExactly and EncodePageExactly for this page.
+  virtual std::optional<std::u16string> DecodeExactly(std::string_view bytes) = 0;
+  virtual std::optional<std::string> EncodeExactly(std::u16string_view text) = 0;
 };
 
 // iconv refuses the bytes a single-byte page leaves undefined; Windows gives
@@ -64,61 +61,42 @@ class Converter {
 class SingleByteConverter : public Converter {
  public:
   explicit SingleByteConverter(const std::array<char16_t, 256>& to_unicode)
-      : page_(to_unicode, EveryByte(), FromUnicode(to_unicode)) {}
+      : to_unicode_(to_unicode), from_unicode_(0x10000, kNoByte) {
+    for (int byte = 255; byte >= 0; --byte) {
+      from_unicode_[to_unicode[byte]] = static_cast<std::uint16_t>(byte);
+    }
+  }
 
   std::u16string Decode(std::string_view bytes) override {
-    std::u16string text;
-    page_.Decode(bytes, &text);
+    std::u16string text(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      text[i] = to_unicode_[static_cast<unsigned char>(bytes[i])];
+    }
     return text;
   }
   std::string Encode(std::u16string_view text) override {
-    std::string bytes;
-    page_.Encode(text, &bytes);
+    std::string bytes(text.size(), kUnmappable);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const std::uint16_t byte = from_unicode_[text[i]];
+      if (byte != kNoByte) bytes[i] = static_cast<char>(byte);
+    }
     return bytes;
   }
-  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
-    return page_.DecodeExactly(bytes, text);
+  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
+    return Decode(bytes);
   }
-  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
-    return page_.EncodeExactly(text, bytes);
+  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
+    for (char16_t unit : text) {
+      if (from_unicode_[unit] == kNoByte) return std::nullopt;
+    }
+    return Encode(text);
   }
-  const SingleBytePage* single_byte_page() const override { return &page_; }
 
  private:
-  static std::array<bool, 256> EveryByte() {
-    std::array<bool, 256> every;
-    every.fill(true);
-    return every;
-  }
-  static std::vector<std::uint16_t> FromUnicode(const std::array<char16_t, 256>& to_unicode) {
-    std::vector<std::uint16_t> from_unicode(0x10000, SingleBytePage::kNoByte);
-    for (int byte = 0; byte < 256; ++byte) {
-      std::uint16_t& slot = from_unicode[to_unicode[byte]];
-      if (slot == SingleBytePage::kNoByte) slot = static_cast<std::uint16_t>(byte);
-    }
-    return from_unicode;
-  }
+  static constexpr std::uint16_t kNoByte = 0x100;
 
-  SingleBytePage page_;
-};
-
-// Well-formed UTF-8 holds no lone surrogate, so its text always comes back;
-// text comes back unless it holds one.
-class Utf8Converter : public Converter {
- public:
-  std::u16string Decode(std::string_view bytes) override { return FromUtf8(bytes); }
-  std::string Encode(std::u16string_view text) override { return EncodeUtf8(text); }
-  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
-    std::optional<std::u16string> decoded = DecodeUtf8Strict(bytes);
-    if (!decoded) return false;
-    *text = std::move(*decoded);
-    return true;
-  }
-  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
-    bool lossless = true;
-    *bytes = EncodeUtf8(text, &lossless);
-    return lossless;
-  }
+  std::array<char16_t, 256> to_unicode_;
+  std::vector<std::uint16_t> from_unicode_;  // each code unit's byte, or kNoByte
 };
 
 // Owns an iconv descriptor; iconv_open is far too slow to repeat per call.
@@ -184,17 +162,19 @@ class IconvConverter : public Converter {
 
   // Bytes that encode back to themselves decode to the same text again, so
   // only other byte forms of a character need the decode that compares.
-  bool DecodeExactly(std::string_view bytes, std::u16string* text) override {
+  std::optional<std::u16string> DecodeExactly(std::string_view bytes) override {
     bool replaced = false;
-    *text = DecodeMarking(bytes, &replaced);
-    if (replaced) return false;
-    const std::string encoded = Encode(*text);
-    return encoded == bytes || Decode(encoded) == *text;
+    std::u16string text = DecodeMarking(bytes, &replaced);
+    if (replaced) return std::nullopt;
+    const std::string encoded = Encode(text);
+    if (encoded != bytes && Decode(encoded) != text) return std::nullopt;
+    return text;
   }
 
-  bool EncodeExactly(std::u16string_view text, std::string* bytes) override {
-    *bytes = Encode(text);
-    return Decode(*bytes) == text;
+  std::optional<std::string> EncodeExactly(std::u16string_view text) override {
+    std::string bytes = Encode(text);
+    if (Decode(bytes) != text) return std::nullopt;
+    return bytes;
   }
 
   // A byte that starts no valid sequence becomes U+FFFD and decoding goes
@@ -277,7 +257,6 @@ bool BuildSingleByteTable(const std::string& name, std::array<char16_t, 256>* ta
 }
 
 std::unique_ptr<Converter> MakeConverter(int code_page) {
-  if (code_page == kCodePageUtf8) return std::make_unique<Utf8Converter>();
   std::string name = IconvName(code_page);
   std::array<char16_t, 256> table;
   if (BuildSingleByteTable(name, &table)) return std::make_unique<SingleByteConverter>(table);
@@ -304,45 +283,25 @@ int LegacyCodePage() { return legacy_code_page; }
 void SetLegacyCodePage(int code_page) { legacy_code_page = code_page; }
 
 std::u16string DecodeCodePage(int code_page, std::string_view bytes) {
+  if (code_page == kCodePageUtf8) return FromUtf8(bytes);
   std::lock_guard<std::mutex> lock(converters_mutex);
   return ConverterFor(code_page).Decode(bytes);
 }
 
 std::string EncodeCodePage(int code_page, std::u16string_view text) {
+  if (code_page == kCodePageUtf8) return EncodeUtf8(text);
   std::lock_guard<std::mutex> lock(converters_mutex);
   return ConverterFor(code_page).Encode(text);
 }
 
-bool CodePageHolds(int code_page, std::u16string_view text) {
-  return EncodeCodePageExactly(code_page, text).has_value();
-}
-
-std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text) {
-  std::string bytes;
-  if (!EncodeCodePageExactly(code_page, text, &bytes)) return std::nullopt;
-  return bytes;
-}
-
-bool EncodeCodePageExactly(int code_page, std::u16string_view text, std::string* bytes) {
+std::optional<std::string> EncodePageExactly(int code_page, std::u16string_view text) {
   std::lock_guard<std::mutex> lock(converters_mutex);
-  return ConverterFor(code_page).EncodeExactly(text, bytes);
+  return ConverterFor(code_page).EncodeExactly(text);
 }
 
-std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
-  std::u16string text;
-  if (!DecodeCodePageExactly(code_page, bytes, &text)) return std::nullopt;
-  return text;
-}
-
-bool DecodeCodePageExactly(int code_page, std::string_view bytes, std::u16string* text) {
+std::optional<std::u16string> DecodePageExactly(int code_page, std::string_view bytes) {
   std::lock_guard<std::mutex> lock(converters_mutex);
-  return ConverterFor(code_page).DecodeExactly(bytes, text);
-}
-
-// The tables never change once made, so they are used without the lock.
-const SingleBytePage* SingleBytePageFor(int code_page) {
-  std::lock_guard<std::mutex> lock(converters_mutex);
-  return ConverterFor(code_page).single_byte_page();
+  return ConverterFor(code_page).DecodeExactly(bytes);
 }
 
 }  // namespace bar
