@@ -13,10 +13,7 @@
 #include "app/settings_win.h"
 #include "app/version.h"
 #include "app/wide_win.h"
-#include "bar/collapse.h"
 #include "bar/errors.h"
-#include "bar/expand.h"
-#include "bar/marker.h"
 #include "bar/system_error_win.h"
 #include "bar/toggle.h"
 
@@ -227,20 +224,9 @@ void TForm1::FormCreate() {
     window_state_ = WindowState::kMaximized;
     return;
   }
-  ListBox1.Clear();
-  ListBox1.LoadFromFile(ProgramFolder() + Edit4.Text());
-  switch (bar::DecideToggle(ListBox1, par)) {
-    case bar::ToggleAction::kCollapse:
-      Remove();
-      RequestQuit();
-      break;
-    case bar::ToggleAction::kExpand:
-      Add();
-      RequestQuit();
-      break;
-    case bar::ToggleAction::kNothing:
-      break;
-  }
+  bar::Toggle toggle{ListBox1,     ListBox2,     par, ProgramFolder(),
+                     Edit3.Text(), Edit4.Text(), &SendTCCommand};
+  if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 
 // The run without an argument is in the maximized state here, which the
@@ -260,27 +246,6 @@ void TForm1::ShowAfterCreation() {
 void TForm1::RequestQuit() { quit_requested_ = true; }
 
 void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
-
-// ---- the toggle ----
-
-namespace {
-
-bar::Toggle MakeToggle(TForm1& form) {
-  return bar::Toggle{form.ListBox1,     form.ListBox2,     par,           ProgramFolder(),
-                     form.Edit3.Text(), form.Edit4.Text(), &SendTCCommand};
-}
-
-}  // namespace
-
-void TForm1::Add() {
-  bar::Toggle toggle = MakeToggle(*this);
-  bar::Expand(toggle);
-}
-
-void TForm1::Remove() {
-  bar::Toggle toggle = MakeToggle(*this);
-  bar::Collapse(toggle);
-}
 
 // ---- the settings window's buttons ----
 

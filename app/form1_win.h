@@ -25,9 +25,10 @@ class TForm1 : public BaseWindow<TForm1> {
   static const wchar_t* ClassName() { return kForm1ClassName; }
 
   // Reads the settings into Edit3 and Edit4. Without an argument: sets the
-  // maximized state and returns. With one: loads the main bar and expands
-  // or collapses the sub-bar named par, then requests the quit; an empty
-  // main bar does nothing more. Needs no platform window. Catches nothing.
+  // maximized state and returns. With one: runs the toggle of the sub-bar
+  // named par on ListBox1 and ListBox2 (bar/toggle.h), then requests the
+  // quit; an empty main bar does nothing more. Needs no platform window.
+  // Catches nothing.
   void FormCreate();
 
   // True once a toggle has gone through: the program is to end now.
@@ -45,11 +46,6 @@ class TForm1 : public BaseWindow<TForm1> {
   // task-bar entry that does not take the activation.
   void ShowAfterCreation();
 
-  // The expand and the collapse on the two lists (bar/expand.h,
-  // bar/collapse.h), with par and the texts of Edit3 and Edit4.
-  void Add();
-  void Remove();
-
   // "Find" of the bar folder: Edit3 := the chosen folder's own name.
   void Button1Click();
   // "Find" of the main bar: Edit4 := the chosen file relative to the
@@ -62,8 +58,8 @@ class TForm1 : public BaseWindow<TForm1> {
   void FormActivate();
   void FormDeactivate();
 
-  bar::LineList ListBox1{bar::LineList::Kind::kControl};  // the main bar
-  bar::LineList ListBox2{bar::LineList::Kind::kControl};  // the sub-bar
+  bar::LineList ListBox1;  // the main bar
+  bar::LineList ListBox2;  // the sub-bar
   HWND Button3 = nullptr;
   HWND Label3 = nullptr;
   EditField Edit3;  // the bar folder, setting pathBar

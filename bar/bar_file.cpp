@@ -159,17 +159,6 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
   return lines;
 }
 
-std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  const std::vector<std::u16string_view> views = SplitLineViews(text);
-  return std::vector<std::u16string>(views.begin(), views.end());
-}
-
-std::string EncodeBarFile(const std::vector<std::u16string>& lines,
-                          std::optional<Encoding> remembered, Encoding* written) {
-  return EncodeBarLines(std::vector<std::u16string_view>(lines.begin(), lines.end()), remembered,
-                        written);
-}
-
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
                            std::optional<Encoding> remembered, Encoding* written) {
   const Encoding chosen = remembered.value_or(Encoding::kLegacy);

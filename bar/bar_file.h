@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "bar/line_list.h"
-
 namespace bar {
+
+// How a bar file's text is stored: the legacy code page (no byte-order
+// mark), or UTF-8, UTF-16 LE or UTF-16 BE, each behind its mark.
+enum class Encoding { kLegacy, kUtf8, kUtf16LE, kUtf16BE };
 
 // The encoding a file's leading bytes announce, and the length of that mark:
 // EF BB BF UTF-8, else FF FE UTF-16 LE, else FE FF UTF-16 BE, else the
@@ -27,12 +29,10 @@ Encoding DetectEncoding(std::string_view bytes, std::size_t* mark_length);
 // character are fine.
 std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encoding);
 
-// Lines of a text: a line ends at CR LF, a lone CR or a lone LF; text after
-// the last break is a line when it is not empty; an empty text has none.
-std::vector<std::u16string> SplitLines(std::u16string_view text);
-
-// SplitLines as views into the text, which copy no line. *nul, when given,
-// tells whether the text holds a NUL.
+// Lines of a text, as views into it: a line ends at CR LF, a lone CR or a
+// lone LF; text after the last break is a line when it is not empty; an
+// empty text has none. *nul, when given, tells whether the text holds a
+// NUL.
 std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul = nullptr);
 
 // The bytes SaveToFile writes: the mark (none for the legacy code page
@@ -44,10 +44,6 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
 // file is written as UTF-16 LE with its mark instead, which the file
 // manager reads as well and which loses nothing. *written, when given,
 // receives the encoding actually used.
-std::string EncodeBarFile(const std::vector<std::u16string>& lines,
-                          std::optional<Encoding> remembered, Encoding* written = nullptr);
-
-// EncodeBarFile of lines held as views.
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
                            std::optional<Encoding> remembered, Encoding* written = nullptr);
 

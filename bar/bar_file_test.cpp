@@ -8,9 +8,14 @@
 #include "bar/errors.h"
 #include "bar/unicode.h"
 #include "tests/scoped_code_page.h"
+#include "tests/lines.h"
 
 namespace bar {
 namespace {
+
+using testing_support::SplitLines;
+using testing_support::EncodeBarFile;
+using testing_support::EncodeUtf16;
 
 using testing_support::ScopedCodePage;
 

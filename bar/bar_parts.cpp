@@ -41,45 +41,61 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>&
 
 BarParts::BarParts() : header_(u"[Buttonbar]"), body_{kLinePlace} {}
 
+struct BarParts::Parsed {
+  BarParts parts;
+  int32_t header = 0;
+  std::optional<int32_t> count;  // the first count line's index
+  std::vector<int32_t> entries;  // the entry lines' indices, in file order
+};
+
 // The plain bar is the list's own lines, kept in their new order, and the
 // count line made anew.
 BarParts BarParts::Split(LineList& bar, const std::u16string& subject) {
-  std::vector<int32_t> plain;
-  std::u16string_view count;
-  BarParts parts = Parse(bar.views(), subject, CountLine::kRequired, &plain, &count);
-  const std::u16string count_line = u"Buttoncount=" + std::u16string(count);
+  if (bar.Count() < 2) throw bar.OutOfBounds(1);
+  Parsed parsed = Parse(bar.views(), subject);
+  if (!parsed.count) {
+    throw BarFormatError(subject + u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
+  }
+  const std::u16string_view count_line = bar.Get(*parsed.count);
+  const std::u16string new_count_line =
+      u"Buttoncount=" + std::u16string(count_line.substr(count_line.find(u'=') + 1));
+  std::vector<int32_t> plain = {parsed.header, *parsed.count};
+  plain.insert(plain.end(), parsed.entries.begin(), parsed.entries.end());
   bar.KeepLines(plain);
-  bar.Put(1, count_line);
-  return parts;
+  bar.Put(1, new_count_line);
+  return std::move(parsed.parts);
 }
 
 BarParts BarParts::KeptFrom(const LineList& bar, const std::u16string& subject) {
   if (bar.Count() == 0) return BarParts();
-  return Parse(bar.views(), subject, CountLine::kOptional, nullptr, nullptr);
+  Parsed parsed = Parse(bar.views(), subject);
+  if (!parsed.count) {
+    parsed.parts.count_place_ = 0;
+    parsed.parts.body_.insert(parsed.parts.body_.begin(), kLinePlace);
+  }
+  return std::move(parsed.parts);
 }
 
-BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
-                         const std::u16string& subject, CountLine count_line,
-                         std::vector<int32_t>* plain, std::u16string_view* count) {
+BarParts::Parsed BarParts::Parse(const std::vector<std::u16string_view>& lines,
+                                 const std::u16string& subject) {
   const std::optional<SectionRange> section = FindButtonSection(lines);
   if (!section) throw BarFormatError(subject + u" has no \"[Buttonbar]\" section");
-  BarParts parts;
+  Parsed parsed;
+  parsed.header = section->header;
+  BarParts& parts = parsed.parts;
   parts.body_.clear();
   parts.body_.reserve(static_cast<std::size_t>(section->end - section->header));
   parts.before_.assign(lines.begin(), lines.begin() + section->header);
   parts.header_ = lines[section->header];
   parts.after_.assign(lines.begin() + section->end, lines.end());
 
-  std::optional<int32_t> count_index;
-  std::vector<int32_t> entries;
-  entries.reserve(parts.body_.capacity());
   for (int32_t i = section->header + 1; i < section->end; ++i) {
     const std::u16string_view line = lines[i];
     const bool is_count = IsCountLine(line);
-    if (!count_index && is_count) {
+    if (!parsed.count && is_count) {
       parts.count_place_ = parts.body_.size();
       parts.body_.push_back(kLinePlace);
-      count_index = i;
+      parsed.count = i;
     } else if (is_count || OwnedByNoEntry(line)) {
       // A second count line is dead to every reader, and were it moved
       // ahead of the first one, it would become the count.
@@ -87,27 +103,10 @@ BarParts BarParts::Parse(const std::vector<std::u16string_view>& lines,
       parts.kept_.emplace_back(line);
     } else {
       parts.body_.push_back(kLinePlace);
-      entries.push_back(i);
+      parsed.entries.push_back(i);
     }
   }
-  if (!count_index) {
-    if (count_line == CountLine::kRequired) {
-      throw BarFormatError(subject +
-                           u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
-    }
-    parts.count_place_ = 0;
-    parts.body_.insert(parts.body_.begin(), kLinePlace);
-  }
-  if (plain) {
-    const std::u16string_view line = lines[*count_index];
-    *count = line.substr(line.find(u'=') + 1);
-    plain->clear();
-    plain->reserve(entries.size() + 2);
-    plain->push_back(section->header);
-    plain->push_back(*count_index);
-    plain->insert(plain->end(), entries.begin(), entries.end());
-  }
-  return parts;
+  return parsed;
 }
 
 std::vector<std::u16string_view> BarParts::Join(

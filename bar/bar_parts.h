@@ -55,9 +55,10 @@ class BarParts {
 
   // Leaves `bar` holding its plain bar: the header line, the count line (as
   // "Buttoncount=" and the text after its first "="), then the entry lines
-  // in file order; keeps the rest. Throws BarFormatError, `subject` + " has
-  // no ...", for a bar without a button section or without a count line in
-  // it; `bar` is then unchanged. InsertError as LineList gives it.
+  // in file order; keeps the rest. Throws, with `bar` unchanged: the index
+  // error for line 1 when it has fewer than two lines, BarFormatError,
+  // `subject` + " has no ...", for a bar without a button section or
+  // without a count line in it. InsertError as LineList gives it.
   static BarParts Split(LineList& bar, const std::u16string& subject);
 
   // The parts of a bar whose entries are about to be replaced, `bar` left
@@ -79,12 +80,10 @@ class BarParts {
   void Save(const LineList& plain, const std::u16string& file_name, FileSystem& files) const;
 
  private:
-  enum class CountLine { kRequired, kOptional };
-  // The parts of the lines; *plain, when given, receives the indices of the
-  // plain bar's lines and *count the text after the count line's "=".
-  static BarParts Parse(const std::vector<std::u16string_view>& lines,
-                        const std::u16string& subject, CountLine count_line,
-                        std::vector<int32_t>* plain, std::u16string_view* count);
+  // The parts of a bar's lines, and where its plain bar's lines stand.
+  struct Parsed;
+  static Parsed Parse(const std::vector<std::u16string_view>& lines,
+                      const std::u16string& subject);
 
   std::vector<std::u16string> before_;
   std::u16string header_;

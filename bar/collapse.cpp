@@ -14,9 +14,7 @@ namespace bar {
 
 namespace {
 
-std::u16string Refusal(const Toggle& t) {
-  return u"Cannot collapse " + Quoted(t.files.FullPath(t.SubBarFile())) + u": ";
-}
+std::u16string Refusal(const Toggle& t) { return Refusal(t, u"collapse"); }
 
 // Where the sub-bar's block lies among the main bar's entry numbers, and
 // the counts both bars get. Entries are moved by shifting their numbers,
@@ -152,12 +150,10 @@ void TakeOut(const Toggle& t, const Block& block, const std::vector<NumberedLine
 
 }  // namespace
 
-void Collapse(Toggle& t) {
+void Remove(Toggle& t) {
   LineList& main_bar = t.main_bar;
   main_bar.LoadFromFile(t.MainBarFile(), t.files);
-  if (main_bar.Count() < 2) throw main_bar.OutOfBounds(1);
-  const BarParts main_parts = BarParts::Split(
-      main_bar, Refusal(t) + u"the main bar " + Quoted(t.files.FullPath(t.MainBarFile())));
+  const BarParts main_parts = BarParts::Split(main_bar, Refusal(t) + MainBarName(t));
   const int32_t btc = CountValue(main_bar.Get(1));
   LB1Sort(main_bar);
 

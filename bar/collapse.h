@@ -7,7 +7,7 @@
 
 namespace bar {
 
-// Reloads the main bar file into t.main_bar, moves the sub-bar's block out
+// Remove: reloads the main bar file into t.main_bar, moves the sub-bar's block out
 // of its button section into t.sub_bar (renumbered from 1), saves the
 // sub-bar file, then the main bar file, then sends t.send_tc_command(2901)
 // twice. Nothing is written or sent when anything fails before the first
@@ -29,7 +29,7 @@ namespace bar {
 // a button section or count line, when a button inside the block might be
 // another sub-bar's marker entry whose cmd line is gone, and when a line
 // that changes its number would lose characters (see RenumberingLoss).
-void Collapse(Toggle& t);
+void Remove(Toggle& t);
 
 }  // namespace bar
 

@@ -9,9 +9,13 @@
 #include "bar/unicode.h"
 #include "tests/scoped_code_page.h"
 #include "tests/toggle_rig.h"
+#include "tests/lines.h"
 
 namespace bar {
 namespace {
+
+using testing_support::LinesOf;
+using testing_support::EncodeBarFile;
 
 using testing_support::BarContent;
 using testing_support::ContentOf;
@@ -491,7 +495,7 @@ TEST_P(CollapseFailureTest, WritesNothingAfterTheFailureAndSendsNothing) {
   Toggle toggle = rig.MakeToggle(u"tools.bar");
 
   try {
-    Collapse(toggle);
+    Remove(toggle);
     ADD_FAILURE() << "collapsed";
   } catch (const Error& e) {
     EXPECT_EQ(ToUtf8(e.message()), ToUtf8(c.message));

@@ -9,9 +9,12 @@
 #include "bar/line_list.h"
 #include "tests/scoped_code_page.h"
 #include "tests/test_support.h"
+#include "tests/lines.h"
 
 namespace bar {
 namespace {
+
+using testing_support::LinesOf;
 
 namespace ts = testing_support;
 
@@ -76,7 +79,7 @@ TEST_P(CorpusTest, LoadsAndSavesBackTheSameText) {
     for (char16_t& c : line) c = c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
     return line == u"[buttonbar]";
   };
-  const std::vector<std::u16string> lines = list.lines();
+  const std::vector<std::u16string> lines = LinesOf(list);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(), is_header), 1);
   list.SaveToFile(dir.File("a.bar"));
 

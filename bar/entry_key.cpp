@@ -10,7 +10,7 @@ namespace {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// The text before the first "=", empty without one: Key without a copy.
+// The text before the first "=", empty without one.
 std::u16string_view KeyOf(std::u16string_view line) {
   const std::size_t equals = line.find(u'=');
   return equals == std::u16string_view::npos ? std::u16string_view() : line.substr(0, equals);
@@ -37,11 +37,22 @@ DigitRun FindDigitRun(std::u16string_view key) {
   return {true, first, end};
 }
 
+// The value of the decimal digits in the text, taken together as one number
+// (the others passed over): nullopt when there are none or when they are
+// beyond the 32-bit range. Every reading of a key's number comes here.
+std::optional<int32_t> DigitsValue(std::u16string_view text) {
+  bool any_digit = false;
+  int64_t value = 0;
+  for (char16_t c : text) {
+    if (!IsDigit(c)) continue;
+    any_digit = true;
+    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
+  }
+  if (!any_digit || value > kMaxInt) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
 }  // namespace
-
-bool HasKey(std::u16string_view line) { return Pos(u"=", line) > 0; }
-
-std::u16string Key(std::u16string_view line) { return std::u16string(KeyOf(line)); }
 
 std::u16string KeyDigits(std::u16string_view line) { return get_digits(KeyOf(line)); }
 
@@ -52,19 +63,10 @@ int32_t EntryNumber(std::u16string_view line) {
   return StrToInt(KeyDigits(line));
 }
 
-std::u16string KeyPrefix(std::u16string_view line) {
-  const std::u16string_view key = KeyOf(line);
-  const DigitRun run = FindDigitRun(key);
-  return run.together ? std::u16string(key.substr(0, run.first)) : std::u16string();
+std::optional<int32_t> NumberOf(std::u16string_view line) {
+  if (line.find(u'=') == std::u16string_view::npos) return std::nullopt;
+  return DigitsValue(KeyOf(line));
 }
-
-std::u16string KeySuffix(std::u16string_view line) {
-  const std::u16string_view key = KeyOf(line);
-  const DigitRun run = FindDigitRun(key);
-  return run.together ? std::u16string(key.substr(run.end)) : std::u16string();
-}
-
-bool DigitsStandTogether(std::u16string_view line) { return FindDigitRun(KeyOf(line)).together; }
 
 std::u16string LineTail(std::u16string_view line) { return Copy(line, Pos(u"=", line), kMaxInt); }
 
@@ -83,28 +85,6 @@ std::u16string RenumberedLine(std::u16string_view line, int32_t n) {
   return renumbered;
 }
 
-int32_t CountValue(std::u16string_view line) {
-  return StrToInt(Copy(line, Pos(u"=", line) + 1, kMaxInt));
-}
-
-std::optional<int32_t> NumberOf(std::u16string_view line) {
-  // The number EntryNumber gives, read in one pass up to the "=" without
-  // building the key and its digits as strings: the toggle asks this of
-  // every line of a bar.
-  bool any_digit = false;
-  int64_t value = 0;
-  for (char16_t c : line) {
-    if (c == u'=') {
-      if (!any_digit || value > kMaxInt) return std::nullopt;
-      return static_cast<int32_t>(value);
-    }
-    if (c < u'0' || c > u'9') continue;
-    any_digit = true;
-    value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
-  }
-  return std::nullopt;
-}
-
 std::u16string RenumberingLoss(std::u16string_view line) {
   const std::u16string_view key = KeyOf(line);
   const DigitRun run = FindDigitRun(key);
@@ -117,6 +97,10 @@ std::u16string RenumberingLoss(std::u16string_view line) {
     return u"has a key number with a leading zero, and renumbering it would drop it";
   }
   return std::u16string();
+}
+
+int32_t CountValue(std::u16string_view line) {
+  return StrToInt(Copy(line, Pos(u"=", line) + 1, kMaxInt));
 }
 
 bool IsCountLine(std::u16string_view line) {
@@ -135,30 +119,22 @@ std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_
   }
   const std::u16string_view first = line.substr(start, word.size());
   if (first.size() < word.size()) return std::nullopt;
-  if (!word.empty() && (first[0] | 0x20) != (word[0] | 0x20)) return std::nullopt;
   if (match == KeyMatch::kExact ? first != word : !EqualsIgnoringAsciiCase(first, word)) {
     return std::nullopt;
   }
   const std::size_t equals = line.find(u'=');
   if (equals == std::u16string_view::npos) return std::nullopt;
-  std::u16string_view key = line.substr(0, equals);
+  std::u16string_view key = line.substr(start, equals - start);
   std::u16string_view value = line.substr(equals + 1);
   if (match == KeyMatch::kLoose) {
     key = TrimBlanks(key);
     value = TrimBlanks(value);
   }
-  if (key.size() <= word.size()) return std::nullopt;
-  const std::u16string_view key_word = key.substr(0, word.size());
-  if (match == KeyMatch::kExact ? key_word != word : !EqualsIgnoringAsciiCase(key_word, word)) {
-    return std::nullopt;
-  }
-  int64_t number = 0;
-  for (char16_t c : key.substr(word.size())) {
-    if (c < u'0' || c > u'9') return std::nullopt;
-    number = number * 10 + (c - u'0');
-    if (number > kMaxInt) return std::nullopt;
-  }
-  return KeyedLine{static_cast<int32_t>(number), value};
+  const std::u16string_view digits = key.substr(std::min(word.size(), key.size()));
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit)) return std::nullopt;
+  const std::optional<int32_t> number = DigitsValue(digits);
+  if (!number) return std::nullopt;
+  return KeyedLine{*number, value};
 }
 
 }  // namespace bar

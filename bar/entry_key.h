@@ -14,56 +14,38 @@
 
 namespace bar {
 
-// Pos("=", line) > 0.
-bool HasKey(std::u16string_view line);
-
-// Text before the first "=" (possibly empty). Precondition: HasKey(line).
-std::u16string Key(std::u16string_view line);
-
-// get_digits(Key(line)).
+// get_digits of the key; "" for a line without "=".
 std::u16string KeyDigits(std::u16string_view line);
 
 // StrToInt(KeyDigits(line)); throws ConversionError with the key digits
 // (empty when the key has none).
 int32_t EntryNumber(std::u16string_view line);
 
-// Key text before its digits; empty when the digits do not stand together
-// or the key has none.
-std::u16string KeyPrefix(std::u16string_view line);
-
-// Key text after its digits ("     " in "button1     = x"); empty when the
-// digits do not stand together or the key has none.
-std::u16string KeySuffix(std::u16string_view line);
-
-// True when the key has digits and they stand together, so that the line can
-// be renumbered and renumbered back without losing a character.
-bool DigitsStandTogether(std::u16string_view line);
-
-// The first "=" and everything after it. Precondition: HasKey(line).
-std::u16string LineTail(std::u16string_view line);
-
-// KeyPrefix + IntToStr(n) + KeySuffix + LineTail: the line under a new entry
-// number. Keeping the suffix means a hand-aligned key ("button1     = x")
-// comes back unchanged when it is renumbered back. A key whose digits do
-// not stand together loses its letters ("b1t2=z" with 15 is "15=z"), so
-// callers that must carry a line back check DigitsStandTogether first.
-// Precondition: HasKey(line).
-std::u16string RenumberedLine(std::u16string_view line, int32_t n);
-
-// StrToInt of the text after the first "=", or of the whole line when it has
-// none. Throws ConversionError with that text.
-int32_t CountValue(std::u16string_view line);
-
 // The entry number of a line that has one, without failing: EntryNumber
 // where that succeeds, nullopt for a line without "=" and for a key without
 // digits or with digits out of range.
 std::optional<int32_t> NumberOf(std::u16string_view line);
+
+// The first "=" and everything after it. Precondition: the line has "=".
+std::u16string LineTail(std::u16string_view line);
+
+// Key prefix + IntToStr(n) + the key text after its digits + LineTail: the
+// line under a new entry number. Keeping the text after the digits means a
+// hand-aligned key ("button1     = x") comes back unchanged when it is
+// renumbered back. A key whose digits do not stand together loses its
+// letters ("b1t2=z" with 15 is "15=z"): see RenumberingLoss. Precondition:
+// the line has "=".
+std::u16string RenumberedLine(std::u16string_view line, int32_t n);
 
 // Why renumbering the line and renumbering it back would not give the same
 // text, as a phrase for a message ("has a key whose digits do not stand
 // together, ..."), or an empty text when it would. Precondition: the line has
 // a key with digits.
 std::u16string RenumberingLoss(std::u16string_view line);
+
+// StrToInt of the text after the first "=", or of the whole line when it has
+// none. Throws ConversionError with that text.
+int32_t CountValue(std::u16string_view line);
 
 // A count line: its key, blanks around it aside, is "Buttoncount" in any
 // letter case, as the file manager reads it.

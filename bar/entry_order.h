@@ -4,7 +4,6 @@
 #define KELVANE_BAR_ENTRY_ORDER_H_
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 #include "bar/line_list.h"
@@ -16,30 +15,16 @@ namespace bar {
 // are out of range).
 int32_t SortNumber(std::u16string_view line);
 
-// -1, 0 or +1 as the sort number of line index1 is below, equal to or above
-// that of line index2 (line index1 is read first).
-int32_t CompareSTR(const LineList& list, int32_t index1, int32_t index2);
-
-// The range sort over indices 0..count-1 (nothing for fewer than two): a
-// quicksort with the middle index as pivot, whose pivot index follows the
-// pivot line through exchanges, that settles a two-line range with one
-// comparison and nests only into the shorter part. compare(a, b) and
-// exchange(a, b) work on indices; in a partition pass the pivot is always
-// the second argument. The order it leaves equal lines in (the lines of
-// one button) is what the saved bar shows, so it must not be replaced by
-// another sort, not even a stable one.
-void RangeSort(int32_t count, const std::function<int32_t(int32_t, int32_t)>& compare,
-               const std::function<void(int32_t, int32_t)>& exchange);
-
-// Sorts the main-bar list by sort number with the range sort, then puts the
-// lines that were at index 0 and 1 (the header lines "[Buttonbar]" and
-// "Buttoncount=<n>") back in front in their order; every other line keeps
-// the place the sort gave it among the rest. Other lines of sort number 0
-// (blank lines, headings without "=", entries numbered 0) thus follow the
-// header lines, and no line is lost or doubled. IndexError, as Get gives
-// it, for fewer than two lines; ConversionError for the first line a
-// comparison cannot number. On failure the list is unchanged. The list's
-// remembered encoding is kept.
+// Sorts the main-bar list by sort number with the range sort (range_sort.h),
+// comparing lines as CompareSTR does: by their sort numbers, the first
+// index's line read first. Then puts the lines that were at index 0 and 1
+// (the header lines "[Buttonbar]" and "Buttoncount=<n>") back in front in
+// their order; every other line keeps the place the sort gave it among the
+// rest. Other lines of sort number 0 (blank lines, headings without "=",
+// entries numbered 0) thus follow the header lines, and no line is lost or
+// doubled. IndexError, as Get gives it, for fewer than two lines;
+// ConversionError for the first line a comparison cannot number. On
+// failure the list is unchanged. The list's remembered encoding is kept.
 void LB1Sort(LineList& main_bar);
 
 // Delete every empty line (a line of blanks stays); the others keep their

@@ -13,13 +13,7 @@ namespace bar {
 
 namespace {
 
-std::u16string Refusal(const Toggle& t) {
-  return u"Cannot expand " + Quoted(t.files.FullPath(t.SubBarFile())) + u": ";
-}
-
-std::u16string MainBarName(const Toggle& t) {
-  return u"the main bar " + Quoted(t.files.FullPath(t.MainBarFile()));
-}
+std::u16string Refusal(const Toggle& t) { return Refusal(t, u"expand"); }
 
 [[noreturn]] void Refuse(const Toggle& t, const std::u16string& problem) {
   throw BarFormatError(Refusal(t) + problem);
@@ -28,12 +22,6 @@ std::u16string MainBarName(const Toggle& t) {
 [[noreturn]] void RefuseLine(const Toggle& t, std::u16string_view line,
                              const std::u16string& problem) {
   Refuse(t, u"its line " + Quoted(line) + u" " + problem);
-}
-
-// A list of fewer than two lines has no header lines to read: the index
-// error, as reading its line 1 gives it.
-void RequireTwoLines(const LineList& list) {
-  if (list.Count() < 2) throw list.OutOfBounds(1);
 }
 
 // The main bar's count is the only record of which of its entries the file
@@ -128,13 +116,11 @@ void RefuseNestedMarker(const Toggle& t) {
 
 }  // namespace
 
-void Expand(Toggle& t) {
+void Add(Toggle& t) {
   LineList& main_bar = t.main_bar;
   LineList& sub_bar = t.sub_bar;
   sub_bar.LoadFromFile(t.SubBarFile(), t.files);
-  RequireTwoLines(main_bar);
   const BarParts main_parts = BarParts::Split(main_bar, Refusal(t) + MainBarName(t));
-  RequireTwoLines(sub_bar);
   BarParts::Split(sub_bar, Refusal(t) + u"it");
   // Both plain bars hold no empty line (the split keeps them in place), so
   // the sort keeps the header lines in front.

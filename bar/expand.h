@@ -7,7 +7,7 @@
 
 namespace bar {
 
-// Loads the sub-bar file into t.sub_bar, merges the entries of its button
+// Add: loads the sub-bar file into t.sub_bar, merges the entries of its button
 // section into the button section of t.main_bar (as the start-up left it:
 // freshly loaded from the main bar file), saves the main bar file and sends
 // t.send_tc_command(2901) twice. Only the main bar file is written; nothing
@@ -27,7 +27,7 @@ namespace bar {
 // entry numbered 0, and a sub-bar that holds what reads as the marker entry
 // of another sub-bar (FindBlockMarkers). A bar of fewer than two lines gives
 // the index error for line 1.
-void Expand(Toggle& t);
+void Add(Toggle& t);
 
 }  // namespace bar
 

@@ -7,9 +7,12 @@
 #include "bar/errors.h"
 #include "bar/unicode.h"
 #include "tests/toggle_rig.h"
+#include "tests/lines.h"
 
 namespace bar {
 namespace {
+
+using testing_support::LinesOf;
 
 using testing_support::Lines;
 using testing_support::MemoryFileSystem;
@@ -47,7 +50,7 @@ TEST(ExpandTest, WorkedExample) {
                    u"iconic3=0", u"button4=x.exe", u"cmd4=x", u"iconic4=0", u"button5=y.exe",
                    u"cmd5=y2.cmd", u"iconic5=1"}));
   EXPECT_EQ(rig.files.files[ToggleRig::SubPath(u"tools.bar")], sub_bytes);
-  EXPECT_EQ(rig.sub_bar.lines(), (Lines{u"button4=x.exe", u"cmd4=x", u"iconic4=0", u"button5=y.exe",
+  EXPECT_EQ(LinesOf(rig.sub_bar), (Lines{u"button4=x.exe", u"cmd4=x", u"iconic4=0", u"button5=y.exe",
                                         u"cmd5=y2.cmd", u"iconic5=1"}));
   EXPECT_EQ(rig.files.events,
             (std::vector<std::u16string>{

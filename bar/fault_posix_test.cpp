@@ -15,9 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "bar/collapse.h"
 #include "bar/errors.h"
-#include "bar/expand.h"
 #include "bar/marker.h"
 #include "bar/toggle.h"
 #include "bar/unicode.h"
@@ -71,16 +69,9 @@ class ProgramFolder {
   ToggleAction Run() {
     LineList main_bar;
     LineList sub_bar;
-    const std::u16string program_folder = dir_.path().u16string() + u"\\";
-    main_bar.LoadFromFile(program_folder + u"main.bar");
-    const ToggleAction action = DecideToggle(main_bar, kPar);
-    Toggle toggle{
-        main_bar, sub_bar, kPar, program_folder, u"Bar", u"main.bar", [this](int32_t command) {
-          commands.push_back(command);
-        }};
-    if (action == ToggleAction::kExpand) Expand(toggle);
-    if (action == ToggleAction::kCollapse) Collapse(toggle);
-    return action;
+    Toggle toggle{main_bar, sub_bar, kPar, dir_.path().u16string() + u"\\", u"Bar", u"main.bar",
+                  [this](int32_t command) { commands.push_back(command); }};
+    return RunToggle(toggle);
   }
 
   std::vector<int32_t> commands;

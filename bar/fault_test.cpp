@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bar/collapse.h"
 #include "bar/errors.h"
 #include "bar/marker.h"
 #include "bar/unicode.h"
@@ -129,7 +130,7 @@ TEST(ToggleFaultTest, MainBarTakenBetweenStartUpAndCollapse) {
   rig.files.Fail(kMain, Fault::kOpen);
   Toggle toggle = rig.MakeToggle(kSubName);
   try {
-    Collapse(toggle);
+    Remove(toggle);
     ADD_FAILURE() << "the collapse did not fail";
   } catch (const OpenError& e) {
     EXPECT_EQ(ToUtf8(e.message()), ToUtf8(u"Cannot open file \"" + kMain + u"\". " + kInUse));

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "bar/bar_file.h"
-#include "bar/entry_order.h"
 #include "bar/errors.h"
 
 namespace bar {
@@ -23,7 +22,7 @@ std::u16string Number(int32_t n) {
 
 [[noreturn]] void ThrowInsertError() { throw InsertError(u"Unable to insert a line"); }
 
-// A control list keeps a line up to its first NUL. NULs alone after it (the
+// A list keeps a line up to its first NUL. NULs alone after it (the
 // padding an editor leaves at the end of a file) lose nothing; anything else
 // would be gone with the next save.
 bool AnyLosesTextAtNul(const std::vector<std::u16string_view>& lines) {
@@ -45,7 +44,7 @@ bool AnyTooLong(const std::vector<std::u16string_view>& lines) {
 }  // namespace
 
 LineList::LineList(const LineList& other)
-    : kind_(other.kind_), line_limit_(other.line_limit_), encoding_(other.encoding_) {
+    : line_limit_(other.line_limit_), encoding_(other.encoding_) {
   CopyLines(other.lines_);
 }
 
@@ -56,12 +55,10 @@ LineList& LineList::operator=(const LineList& other) {
   return *this;
 }
 
-const char16_t* LineList::TypeName() const {
-  return kind_ == Kind::kControl ? u"TListBoxLines" : u"TSortableLines";
-}
-
 IndexError LineList::OutOfBounds(int32_t index) const {
-  std::u16string message = u"List index out of bounds (" + Number(index) + u").  " + TypeName();
+  // The type name of the list-box control's lines, which the message has
+  // always named.
+  std::u16string message = u"List index out of bounds (" + Number(index) + u").  TListBoxLines";
   message += Count() > 0 ? u" range is 0.." + Number(Count() - 1) : u" is empty";
   return IndexError(std::move(message));
 }
@@ -122,10 +119,6 @@ void LineList::KeepLines(const std::vector<int32_t>& indices) {
   }
 }
 
-std::vector<std::u16string> LineList::lines() const {
-  return std::vector<std::u16string>(lines_.begin(), lines_.end());
-}
-
 void LineList::LoadFromFile(const std::u16string& file_name, FileSystem& files) {
   LoadFromBytes(files.ReadFile(file_name), file_name, files);
 }
@@ -150,8 +143,7 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
     bool nul = false;
     std::vector<std::u16string_view> lines =
         SplitLineViews(text.Adopt(DecodeBarText(body, encoding)), &nul);
-    const bool cut = nul && kind_ == Kind::kControl;
-    if (cut && AnyLosesTextAtNul(lines)) {
+    if (nul && AnyLosesTextAtNul(lines)) {
       throw BarFormatError(u"File \"" + files.FullPath(file_name) +
                            u"\" holds NUL characters (UTF-16 text without a byte-order "
                            u"mark?) and cannot be edited without losing them");
@@ -159,7 +151,7 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
     if (lines.size() > static_cast<std::size_t>(line_limit_) || AnyTooLong(lines)) {
       ThrowInsertError();
     }
-    if (cut) {
+    if (nul) {
       for (std::u16string_view& line : lines) line = Stored(line);
     }
     lines_ = std::move(lines);
@@ -180,15 +172,7 @@ void LineList::Assign(const LineList& source) {
   encoding_ = source.encoding_.value_or(Encoding::kLegacy);
 }
 
-void LineList::CustomSort(const Compare& compare) {
-  if (Count() < 2) return;
-  RangeSort(
-      Count(), [&](int32_t a, int32_t b) { return compare(*this, a, b); },
-      [&](int32_t a, int32_t b) { Exchange(a, b); });
-}
-
-std::u16string_view LineList::Stored(std::u16string_view text) const {
-  if (kind_ != Kind::kControl) return text;
+std::u16string_view LineList::Stored(std::u16string_view text) {
   return text.substr(0, text.find(u'\0'));
 }
 

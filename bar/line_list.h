@@ -1,34 +1,28 @@
-// Line lists: the main-bar list, the sub-bar list and the sortable list the
-// sort works on. Lines are UTF-16; indices are 0-based. A list keeps the
-// characters of its lines in a TextStore and hands out views of them: a
-// load keeps the decoded file whole, and moving lines moves no character.
+// Line lists: the main-bar list and the sub-bar list. Lines are UTF-16;
+// indices are 0-based. A list keeps each line only up to its first NUL, as
+// the list-box control it stands for does. It keeps the characters of its
+// lines in a TextStore and hands out views of them: a load keeps the
+// decoded file whole, and moving lines moves no character.
 #ifndef KELVANE_BAR_LINE_LIST_H_
 #define KELVANE_BAR_LINE_LIST_H_
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "bar/bar_file.h"
 #include "bar/errors.h"
 #include "bar/file_system.h"
 #include "bar/text_store.h"
 
 namespace bar {
 
-enum class Encoding { kLegacy, kUtf8, kUtf16LE, kUtf16BE };
-
 class LineList {
  public:
-  // A control list keeps each line only up to its first NUL, as a list-box
-  // control does; a sortable list keeps lines whole. The kind also names
-  // the list in the index error.
-  enum class Kind { kControl, kSortable };
-
-  explicit LineList(Kind kind = Kind::kControl) : kind_(kind) {}
+  LineList() = default;
 
   // A copy keeps the lines in text of its own.
   LineList(const LineList& other);
@@ -80,10 +74,10 @@ class LineList {
   // Replaces all lines by the file's lines and remembers its encoding (see
   // bar_file.h). OpenError leaves the list and encoding unchanged. The
   // other failures leave the lines unchanged but remember the encoding:
-  // DecodingError (see DecodeBarText), BarFormatError when a control list
-  // would have to cut a line at a NUL with more than NULs after it (a UTF-16
-  // file without its mark; NULs alone at a line's end just go), InsertError
-  // when the file has more lines than the list can hold.
+  // DecodingError (see DecodeBarText), BarFormatError when a line would
+  // have to be cut at a NUL with more than NULs after it (a UTF-16 file
+  // without its mark; NULs alone at a line's end just go), InsertError when
+  // the file has more lines than the list can hold.
   void LoadFromFile(const std::u16string& file_name, FileSystem& files = PlatformFileSystem());
 
   // LoadFromFile, but false with the list unchanged when the file does not
@@ -97,32 +91,18 @@ class LineList {
   // as it was.
   void SaveToFile(const std::u16string& file_name, FileSystem& files = PlatformFileSystem()) const;
 
-  // Copies the source's lines (applying this list's NUL rule) and its
-  // remembered encoding (the legacy code page when it has none).
-  // InsertError leaves the list unchanged.
+  // Copies the source's lines and its remembered encoding (the legacy code
+  // page when it has none). InsertError leaves the list unchanged.
   void Assign(const LineList& source);
 
-  // Sorts by compare(list, index1, index2) < 0 with the range sort of
-  // entry_order.h (CompareSTR's order, not a stable sort). A list of fewer
-  // than two lines is left alone.
-  using Compare = std::function<int32_t(const LineList&, int32_t, int32_t)>;
-  void CustomSort(const Compare& compare);
-
-  // Exchanges the lines at two valid indices (used by the sort).
+  // Exchanges the lines at two valid indices.
   void Exchange(int32_t a, int32_t b) { std::swap(lines_[a], lines_[b]); }
 
   // Every line, as Get gives it.
   const std::vector<std::u16string_view>& views() const { return lines_; }
 
-  // A copy of every line.
-  std::vector<std::u16string> lines() const;
-
   std::optional<Encoding> remembered_encoding() const { return encoding_; }
   void set_remembered_encoding(std::optional<Encoding> e) { encoding_ = e; }
-  Kind kind() const { return kind_; }
-
-  // The name the index error shows for this kind of list.
-  const char16_t* TypeName() const;
 
   // Lowers the number of lines the list can hold (tests use it to reach the
   // insert error without filling the memory).
@@ -130,15 +110,14 @@ class LineList {
 
  private:
   void LoadFromBytes(const std::string& bytes, const std::u16string& file_name, FileSystem& files);
-  // The text as this kind of list keeps it.
-  std::u16string_view Stored(std::u16string_view text) const;
+  // The text up to its first NUL.
+  static std::u16string_view Stored(std::u16string_view text);
   // The text, kept in this list's store (InsertError when it cannot be).
   std::u16string_view Keep(std::u16string_view text);
   // Replaces every line by a copy of the given ones, in a store of the
   // list's own (InsertError leaves the list unchanged).
   void CopyLines(const std::vector<std::u16string_view>& lines);
 
-  Kind kind_;
   int32_t line_limit_ = kMaxLines;
   std::vector<std::u16string_view> lines_;
   TextStore text_;

@@ -5,20 +5,22 @@
 #include "bar/errors.h"
 #include "tests/memory_file_system.h"
 #include "tests/scoped_code_page.h"
+#include "tests/lines.h"
 
 namespace bar {
 namespace {
 
+using testing_support::LinesOf;
+
 using testing_support::MemoryFileSystem;
 using testing_support::ScopedCodePage;
 using Lines = std::vector<std::u16string>;
-using Kind = LineList::Kind;
 
 const char16_t kInsertMessage[] = u"Unable to insert a line";
 const char16_t kBar[] = u"C:\\tc\\bars\\main.bar";
 
-LineList ListOf(const Lines& lines, Kind kind = Kind::kControl) {
-  LineList list(kind);
+LineList ListOf(const Lines& lines) {
+  LineList list;
   for (const std::u16string& line : lines) list.Add(line);
   return list;
 }
@@ -37,7 +39,6 @@ std::u16string MessageOf(F f) {
 TEST(LineListTest, IndexErrorMessages) {
   const LineList three = ListOf({u"a", u"b", u"c"});
   const LineList empty;
-  const LineList sortable = ListOf({u"a", u"b", u"c"}, Kind::kSortable);
   struct Case {
     const LineList& list;
     int32_t index;
@@ -50,34 +51,25 @@ TEST(LineListTest, IndexErrorMessages) {
        u"List index out of bounds (-2147483648).  TListBoxLines range is 0..2"},
       {empty, 1, u"List index out of bounds (1).  TListBoxLines is empty"},
       {empty, 0, u"List index out of bounds (0).  TListBoxLines is empty"},
-      {sortable, -2, u"List index out of bounds (-2).  TSortableLines range is 0..2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);
     EXPECT_EQ(MessageOf<IndexError>([&] { c.list.Get(c.index); }), c.message);
-    LineList copy(c.list.kind());
+    LineList copy;
     copy.Assign(c.list);
     EXPECT_EQ(MessageOf<IndexError>([&] { copy.Put(c.index, u"x"); }), c.message);
-    EXPECT_EQ(copy.lines(), c.list.lines());
+    EXPECT_EQ(LinesOf(copy), LinesOf(c.list));
   }
 }
 
-TEST(LineListTest, ControlListCutsLinesAtTheirFirstNul) {
+TEST(LineListTest, LinesAreCutAtTheirFirstNul) {
   const std::u16string with_nul(u"ab\0cd", 5);
   LineList control;
   EXPECT_EQ(control.Add(with_nul), 0);
   control.Insert(0, std::u16string(u"\0x", 2));
   control.Add(u"z");
   control.Put(2, with_nul);
-  EXPECT_EQ(control.lines(), (Lines{u"", u"ab", u"ab"}));
-
-  LineList sortable(Kind::kSortable);
-  sortable.Add(with_nul);
-  EXPECT_EQ(sortable.Get(0), with_nul);
-  control.Assign(sortable);
-  EXPECT_EQ(control.lines(), (Lines{u"ab"}));
-  sortable.Assign(control);
-  EXPECT_EQ(sortable.lines(), (Lines{u"ab"}));
+  EXPECT_EQ(LinesOf(control), (Lines{u"", u"ab", u"ab"}));
 }
 
 TEST(LineListTest, AddInsertPutDelete) {
@@ -87,18 +79,18 @@ TEST(LineListTest, AddInsertPutDelete) {
   list.Insert(0, u"a");
   list.Insert(2, u"c");
   list.Insert(4, u"e");
-  EXPECT_EQ(list.lines(), (Lines{u"a", u"b", u"c", u"d", u"e"}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"a", u"b", u"c", u"d", u"e"}));
 
   list.Put(4, u"E");
   list.Put(1, u"B");
-  EXPECT_EQ(list.lines(), (Lines{u"a", u"B", u"c", u"d", u"E"}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"a", u"B", u"c", u"d", u"E"}));
 
   list.Delete(-1);
   list.Delete(5);
   EXPECT_EQ(list.Count(), 5);
   list.Delete(2);
   list.Delete(0);
-  EXPECT_EQ(list.lines(), (Lines{u"B", u"d", u"E"}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"B", u"d", u"E"}));
   list.set_remembered_encoding(Encoding::kUtf16LE);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
@@ -119,17 +111,17 @@ TEST(LineListTest, LinesStayWhereTheyAreThroughEdits) {
   LineList assigned;
   assigned = list;
   list = LineList();
-  EXPECT_EQ(copy.lines(), (Lines{long_line, u"a", u"a", long_line, long_line}));
-  EXPECT_EQ(assigned.lines(), copy.lines());
+  EXPECT_EQ(LinesOf(copy), (Lines{long_line, u"a", u"a", long_line, long_line}));
+  EXPECT_EQ(LinesOf(assigned), LinesOf(copy));
   copy.KeepLines({4, 1});
-  EXPECT_EQ(copy.lines(), (Lines{long_line, u"a"}));
+  EXPECT_EQ(LinesOf(copy), (Lines{long_line, u"a"}));
   EXPECT_EQ(MessageOf<IndexError>([&] {
               copy.KeepLines({0, 2});
             }),
             u"List index out of bounds (2).  TListBoxLines range is 0..1");
   copy.set_line_limit(1);
   EXPECT_EQ(MessageOf<InsertError>([&] { copy.KeepLines({0, 1}); }), kInsertMessage);
-  EXPECT_EQ(copy.lines(), (Lines{long_line, u"a"}));
+  EXPECT_EQ(LinesOf(copy), (Lines{long_line, u"a"}));
 }
 
 TEST(LineListTest, InsertOutsideTheListIsRefused) {
@@ -137,7 +129,7 @@ TEST(LineListTest, InsertOutsideTheListIsRefused) {
   for (int32_t index : {-1, 3, 2147483647}) {
     SCOPED_TRACE(index);
     EXPECT_EQ(MessageOf<InsertError>([&] { list.Insert(index, u"x"); }), kInsertMessage);
-    EXPECT_EQ(list.lines(), (Lines{u"a", u"b"}));
+    EXPECT_EQ(LinesOf(list), (Lines{u"a", u"b"}));
   }
 }
 
@@ -155,21 +147,21 @@ TEST(LineListTest, FullListRefusesMoreLinesAndStaysAsItWas) {
   EXPECT_EQ(MessageOf<InsertError>([&] { list.Assign(three); }), kInsertMessage);
   EXPECT_EQ(list.remembered_encoding(), std::nullopt);
   EXPECT_EQ(MessageOf<InsertError>([&] { list.LoadFromFile(kBar, files); }), kInsertMessage);
-  EXPECT_EQ(list.lines(), (Lines{u"a", u"b"}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"a", u"b"}));
   EXPECT_EQ(list.remembered_encoding(), Encoding::kUtf8);
 
   list.Put(1, u"B");  // a replace needs no room
-  EXPECT_EQ(list.lines(), (Lines{u"a", u"B"}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"a", u"B"}));
 }
 
 TEST(LineListTest, AssignCopiesLinesAndEncoding) {
   LineList source = ListOf({u"x", u"y"});
-  LineList target = ListOf({u"old"}, Kind::kSortable);
+  LineList target = ListOf({u"old"});
   target.set_remembered_encoding(Encoding::kUtf16BE);
 
   // A source that was never loaded hands on the legacy code page.
   target.Assign(source);
-  EXPECT_EQ(target.lines(), (Lines{u"x", u"y"}));
+  EXPECT_EQ(LinesOf(target), (Lines{u"x", u"y"}));
   EXPECT_EQ(target.remembered_encoding(), Encoding::kLegacy);
 
   target.set_remembered_encoding(Encoding::kUtf8);
@@ -177,21 +169,8 @@ TEST(LineListTest, AssignCopiesLinesAndEncoding) {
   EXPECT_EQ(source.remembered_encoding(), Encoding::kUtf8);
 
   source.Assign(source);
-  EXPECT_EQ(source.lines(), (Lines{u"x", u"y"}));
+  EXPECT_EQ(LinesOf(source), (Lines{u"x", u"y"}));
   EXPECT_EQ(source.remembered_encoding(), Encoding::kUtf8);
-}
-
-TEST(LineListTest, CustomSortOrdersByTheComparison) {
-  LineList list = ListOf({u"3", u"1", u"2", u"0"}, Kind::kSortable);
-  list.CustomSort([](const LineList& l, int32_t a, int32_t b) {
-    return static_cast<int32_t>(l.Get(a)[0]) - static_cast<int32_t>(l.Get(b)[0]);
-  });
-  EXPECT_EQ(list.lines(), (Lines{u"0", u"1", u"2", u"3"}));
-
-  LineList one = ListOf({u"only"}, Kind::kSortable);
-  int calls = 0;
-  one.CustomSort([&](const LineList&, int32_t, int32_t) { return ++calls; });
-  EXPECT_EQ(calls, 0);
 }
 
 class LineListFileTest : public ::testing::Test {
@@ -253,7 +232,7 @@ TEST_F(LineListFileTest, RoundTrips) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(RoundTrip(c.bytes), c.saved);
-    EXPECT_EQ(list.lines(), c.lines);
+    EXPECT_EQ(LinesOf(list), c.lines);
     EXPECT_EQ(list.remembered_encoding(), c.encoding);
   }
 }
@@ -269,7 +248,7 @@ TEST_F(LineListFileTest, OpenErrorChangesNothing) {
   EXPECT_EQ(MessageOf<OpenError>([&] { list.LoadFromFile(kBar, files); }),
             u"Cannot open file \"C:\\tc\\bars\\main.bar\". The process cannot access the "
             u"file because it is being used by another process");
-  EXPECT_EQ(list.lines(), (Lines{u"kept"}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"kept"}));
   EXPECT_EQ(list.remembered_encoding(), Encoding::kUtf8);
 }
 
@@ -297,7 +276,7 @@ TEST_F(LineListFileTest, DecodingErrorKeepsLinesButRemembersTheEncoding) {
     EXPECT_EQ(MessageOf<DecodingError>([&] { list.LoadFromFile(kBar, files); }),
               u"No mapping for the Unicode character exists in the target multi-byte code "
               u"page");
-    EXPECT_EQ(list.lines(), (Lines{u"kept"}));
+    EXPECT_EQ(LinesOf(list), (Lines{u"kept"}));
     EXPECT_EQ(list.remembered_encoding(), c.encoding);
   }
 }
@@ -308,18 +287,12 @@ TEST_F(LineListFileTest, UnmarkedUtf16IsRefusedRatherThanCut) {
   EXPECT_EQ(MessageOf<BarFormatError>([&] { list.LoadFromFile(kBar, files); }),
             u"File \"C:\\tc\\bars\\main.bar\" holds NUL characters (UTF-16 text without a "
             u"byte-order mark?) and cannot be edited without losing them");
-  EXPECT_EQ(list.lines(), (Lines{u"kept"}));
-
-  // A list that keeps NULs takes the file as it is.
-  LineList sortable(Kind::kSortable);
-  sortable.LoadFromFile(kBar, files);
-  const std::u16string nul(1, u'\0');
-  EXPECT_EQ(sortable.lines(), (Lines{std::u16string(u"[\0B\0", 4), nul, nul}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"kept"}));
 
   // NULs alone after the cut lose nothing: an editor's padding at the end.
   files.files[kBar] = std::string("[Buttonbar]\r\nButtoncount=0\0\0\r\n\0\0\0", 32);
   list.LoadFromFile(kBar, files);
-  EXPECT_EQ(list.lines(), (Lines{u"[Buttonbar]", u"Buttoncount=0", u""}));
+  EXPECT_EQ(LinesOf(list), (Lines{u"[Buttonbar]", u"Buttoncount=0", u""}));
 }
 
 TEST_F(LineListFileTest, TextTheCodePageLacksIsSavedAsUtf16) {
@@ -332,7 +305,7 @@ TEST_F(LineListFileTest, TextTheCodePageLacksIsSavedAsUtf16) {
 
   LineList reloaded;
   reloaded.LoadFromFile(kBar, files);
-  EXPECT_EQ(reloaded.lines(), list.lines());
+  EXPECT_EQ(LinesOf(reloaded), LinesOf(list));
   EXPECT_EQ(reloaded.remembered_encoding(), Encoding::kUtf16LE);
 }
 

@@ -81,14 +81,6 @@ std::u16string Copy(std::u16string_view s, int32_t start, int32_t count) {
   return std::u16string(s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(length)));
 }
 
-void Delete(std::u16string& s, int32_t start, int32_t count) {
-  if (start < 1 || start > Length(s) || count <= 0) return;
-  int64_t length = std::min<int64_t>(count, Length(s) - start + 1);
-  s.erase(static_cast<size_t>(start - 1), static_cast<size_t>(length));
-}
-
-std::u16string LeftStr(std::u16string_view s, int32_t count) { return Copy(s, 1, count); }
-
 std::u16string get_digits(std::u16string_view s) {
   std::u16string digits;
   std::copy_if(s.begin(), s.end(), std::back_inserter(digits), IsDecimalDigit);

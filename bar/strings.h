@@ -19,13 +19,6 @@ int32_t Pos(std::u16string_view sub, std::u16string_view s);
 // or count < 0 gives "".
 std::u16string Copy(std::u16string_view s, int32_t start, int32_t count);
 
-// Removes count code units from start in place; nothing for start < 1,
-// start > length or count <= 0.
-void Delete(std::u16string& s, int32_t start, int32_t count);
-
-// Copy(s, 1, count).
-std::u16string LeftStr(std::u16string_view s, int32_t count);
-
 // s without every code unit outside '0'..'9'.
 std::u16string get_digits(std::u16string_view s);
 

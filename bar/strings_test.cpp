@@ -56,32 +56,6 @@ TEST(CopyTest, ClipsStartAndCount) {
   }
 }
 
-TEST(DeleteTest, RemovesInPlaceWithinBounds) {
-  struct Case {
-    std::u16string s;
-    int32_t start, count;
-    std::u16string want;
-  } cases[] = {
-      {u"abcde", 2, 2, u"ade"},       {u"abcde", 1, 1, u"bcde"},   {u"abcde", 5, 1, u"abcd"},
-      {u"abcde", 4, kMaxInt, u"abc"}, {u"abcde", 0, 2, u"abcde"},  {u"abcde", 6, 1, u"abcde"},
-      {u"abcde", 2, 0, u"abcde"},     {u"abcde", 2, -1, u"abcde"}, {u"", 1, 1, u""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(ToUtf8(c.s) + " from " + std::to_string(c.start) + " count " +
-                 std::to_string(c.count));
-    std::u16string s = c.s;
-    Delete(s, c.start, c.count);
-    EXPECT_EQ(s, c.want);
-  }
-}
-
-TEST(LeftStrTest, FirstCodeUnits) {
-  EXPECT_EQ(LeftStr(u"button1", -1), u"");
-  EXPECT_EQ(LeftStr(u"button1", 0), u"");
-  EXPECT_EQ(LeftStr(u"button1", 6), u"button");
-  EXPECT_EQ(LeftStr(u"button1", kMaxInt), u"button1");
-}
-
 TEST(GetDigitsTest, KeepsOnlyAsciiDigitsInOrder) {
   struct Case {
     std::u16string s, want;

@@ -1,5 +1,7 @@
-// What the two editing operations need from the program: the lists, the
-// sub-bar's name, where the files are, and how to tell the file manager.
+// One toggle, as a run of the program with an argument makes it: the main
+// bar loaded, the decision, and the expand (Add) or the collapse (Remove),
+// with what they need from the program: the lists, the sub-bar's name, where
+// the files are, and how to tell the file manager.
 #ifndef KELVANE_BAR_TOGGLE_H_
 #define KELVANE_BAR_TOGGLE_H_
 
@@ -10,6 +12,7 @@
 
 #include "bar/file_system.h"
 #include "bar/line_list.h"
+#include "bar/marker.h"
 
 namespace bar {
 
@@ -22,8 +25,8 @@ struct Toggle {
   LineList& sub_bar;              // ListBox2's items
   std::u16string par;             // the sub-bar's file name, from the command line
   std::u16string program_folder;  // folder of the executable, ending in "\"
-  std::u16string bar_folder;      // Edit3: the bar folder, relative
-  std::u16string main_bar_path;   // Edit4: the main bar file, relative
+  std::u16string bar_folder;      // Edit3: the bar folder, setting pathBar
+  std::u16string main_bar_path;   // Edit4: the main bar file, setting pathMainPanel
   std::function<void(int32_t command)> send_tc_command;  // SendTCCommand
   FileSystem& files = PlatformFileSystem();
 
@@ -31,8 +34,19 @@ struct Toggle {
   std::u16string SubBarFile() const { return program_folder + bar_folder + u"\\" + par; }
 };
 
-// `text` in double quotes, as messages show file names and lines.
+// Loads the main bar file into t.main_bar (cleared first) and decides
+// (DecideToggle): collapses this sub-bar's block (Remove, collapse.h),
+// expands the sub-bar (Add, expand.h), or, for a main bar without lines,
+// does nothing. Returns what it did. Every failure is the exception of the
+// step that failed; nothing is caught.
+ToggleAction RunToggle(Toggle& t);
+
+// For the toggle's messages: `text` in double quotes, "Cannot <operation>
+// "<full path of the sub-bar>": " that a refusal starts with, and "the main
+// bar "<full path>"".
 std::u16string Quoted(std::u16string_view text);
+std::u16string Refusal(const Toggle& t, std::u16string_view operation);
+std::u16string MainBarName(const Toggle& t);
 
 // Sends kReloadBarCommand twice: the end of every toggle whose files are
 // all saved.

@@ -10,17 +10,19 @@
 #include <random>
 #include <set>
 
-#include "bar/collapse.h"
 #include "bar/errors.h"
-#include "bar/expand.h"
 #include "bar/marker.h"
 #include "bar/unicode.h"
 #include "tests/scoped_code_page.h"
 #include "tests/test_support.h"
 #include "tests/toggle_rig.h"
+#include "tests/lines.h"
 
 namespace bar {
 namespace {
+
+using testing_support::LinesOf;
+using testing_support::SplitLines;
 
 namespace ts = testing_support;
 
@@ -93,19 +95,13 @@ class ToggleCorpusTest : public ::testing::TestWithParam<ts::BarFile> {
   }
 
  private:
-  // Start-up with the argument: load the main bar, decide, run.
+  // Start-up with the argument.
   ToggleAction Toggle(const ts::TempDir& dir, const std::u16string& par) {
-    main_bar_.Clear();
-    const std::u16string folder = dir.path().u16string() + u"/";
-    main_bar_.LoadFromFile(folder + u"Bar\\main.bar");
-    const ToggleAction action = DecideToggle(main_bar_, par);
-    bar::Toggle toggle{
-        main_bar_, sub_bar_, par, folder, u"Bar", u"Bar\\main.bar", [this](int32_t command) {
-          commands_.push_back(command);
-        }};
-    if (action == ToggleAction::kExpand) Expand(toggle);
-    if (action == ToggleAction::kCollapse) Collapse(toggle);
-    return action;
+    bar::Toggle toggle{main_bar_,       sub_bar_,
+                       par,             dir.path().u16string() + u"/",
+                       u"Bar",          u"Bar\\main.bar",
+                       [this](int32_t command) { commands_.push_back(command); }};
+    return RunToggle(toggle);
   }
 
   LineList main_bar_;

@@ -146,15 +146,4 @@ std::u16string DecodeUtf16(std::string_view bytes, bool big_endian) {
   return text;
 }
 
-std::string EncodeUtf16(std::u16string_view text, bool big_endian) {
-  std::string bytes(text.size() * 2, '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char high = static_cast<char>(text[i] >> 8);
-    const char low = static_cast<char>(text[i] & 0xFF);
-    bytes[2 * i] = big_endian ? high : low;
-    bytes[2 * i + 1] = big_endian ? low : high;
-  }
-  return bytes;
-}
-
 }  // namespace bar

@@ -23,7 +23,6 @@ std::string EncodeUtf8(std::u16string_view text, bool* lossless = nullptr);
 
 // UTF-16 code units from bytes, two per unit; an odd last byte is dropped.
 std::u16string DecodeUtf16(std::string_view bytes, bool big_endian);
-std::string EncodeUtf16(std::u16string_view text, bool big_endian);
 
 // For messages, logs and tests: lenient UTF-8 (never fails; each maximal
 // ill-formed part of the input becomes one U+FFFD, a lone surrogate of the

@@ -1,9 +1,12 @@
 #include "bar/unicode.h"
+#include "tests/lines.h"
 
 #include <gtest/gtest.h>
 
 namespace bar {
 namespace {
+
+using testing_support::EncodeUtf16;
 
 struct Utf8Case {
   const char* name;

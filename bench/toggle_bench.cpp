@@ -9,10 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "bar/collapse.h"
-#include "bar/expand.h"
 #include "bar/file_system.h"
-#include "bar/marker.h"
+#include "bar/toggle.h"
 #include "bench/bench.h"
 
 namespace bench {
@@ -46,15 +44,12 @@ class ToggleFolder {
     Restore();
   }
 
-  // Start-up with the argument sub.bar: load, decide, expand or collapse.
+  // Start-up with the argument sub.bar.
   void Run() {
     bar::LineList main_bar;
     bar::LineList sub_bar;
-    main_bar.LoadFromFile(Main());
-    const bar::ToggleAction action = bar::DecideToggle(main_bar, u"sub.bar");
     bar::Toggle toggle{main_bar, sub_bar, u"sub.bar", Program(), u"Bar", u"Bar/main.bar", {}};
-    if (action == bar::ToggleAction::kExpand) bar::Expand(toggle);
-    if (action == bar::ToggleAction::kCollapse) bar::Collapse(toggle);
+    bar::RunToggle(toggle);
   }
 
   // The files' loads and saves of the two runs, without the editing: the

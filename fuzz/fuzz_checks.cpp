@@ -16,10 +16,15 @@
 #include "bar/unicode.h"
 #include "tests/scoped_code_page.h"
 #include "tests/toggle_rig.h"
+#include "tests/lines.h"
 
 namespace fuzzing {
 
 namespace {
+
+using testing_support::LinesOf;
+using testing_support::SplitLines;
+using testing_support::EncodeBarFile;
 
 using bar::Encoding;
 using bar::LineList;
@@ -68,7 +73,7 @@ bool IsInSavedForm(std::string_view bytes, const LineList& list) {
   std::size_t mark = 0;
   const Encoding detected = bar::DetectEncoding(bytes, &mark);
   Encoding written = detected;
-  bar::EncodeBarFile(list.lines(), list.remembered_encoding(), &written);
+  EncodeBarFile(LinesOf(list), list.remembered_encoding(), &written);
   if (written != detected) return false;
   if (detected == Encoding::kLegacy && bar::LegacyCodePage() == bar::kCodePageUtf8) return false;
   const std::string_view body = bytes.substr(mark);
@@ -78,7 +83,7 @@ bool IsInSavedForm(std::string_view bytes, const LineList& list) {
   if (detected == Encoding::kLegacy && bar::EncodeCodePage(bar::LegacyCodePage(), text) != body) {
     return false;
   }
-  return text == JoinedWithCrLf(list.lines());
+  return text == JoinedWithCrLf(LinesOf(list));
 }
 
 CheckResult CheckSaveAndReload(const std::string& bytes, const LineList& list,
@@ -87,7 +92,7 @@ CheckResult CheckSaveAndReload(const std::string& bytes, const LineList& list,
   const std::string saved = files.files.at(kCopyPath);
   LineList reloaded;
   reloaded.LoadFromFile(kCopyPath, files);
-  if (reloaded.lines() != list.lines()) {
+  if (LinesOf(reloaded) != LinesOf(list)) {
     return Violated("the saved bar reloads with other lines");
   }
   reloaded.SaveToFile(kSecondCopyPath, files);
@@ -109,7 +114,7 @@ CheckResult LoadSaveAndReload(const std::string& bytes) {
   try {
     list.LoadFromFile(kBarPath, files);
   } catch (const bar::Error& e) {
-    if (list.lines() != Lines{kLineBeforeLoad}) {
+    if (LinesOf(list) != Lines{kLineBeforeLoad}) {
       return Violated(std::string("a failed load changed the list: ") + e.what());
     }
     if (list.remembered_encoding() != detected) {
@@ -121,7 +126,7 @@ CheckResult LoadSaveAndReload(const std::string& bytes) {
   if (list.remembered_encoding() != detected) {
     return Violated("the load did not remember the file's encoding");
   }
-  for (const std::u16string& line : list.lines()) {
+  for (const std::u16string& line : LinesOf(list)) {
     if (HasBreakOrNul(line)) return Violated("a loaded line holds CR, LF or NUL");
   }
   return CheckSaveAndReload(bytes, list, files);
@@ -144,11 +149,7 @@ StartUp RunStartUp(const Files& files, const std::u16string& par) {
   rig.files.files = files;
   StartUp run;
   try {
-    rig.main_bar.LoadFromFile(ToggleRig::MainPath(), rig.files);
-    run.action = bar::DecideToggle(rig.main_bar, par);
-    bar::Toggle toggle = rig.MakeToggle(par);
-    if (run.action == ToggleAction::kExpand) bar::Expand(toggle);
-    if (run.action == ToggleAction::kCollapse) bar::Collapse(toggle);
+    run.action = rig.Run(par);
   } catch (const bar::Error& e) {
     run.error = e.what();
   }
@@ -200,7 +201,7 @@ std::string StartUpViolation(const Files& before, const StartUp& run) {
 Lines LinesOfBytes(const std::string& bytes) {
   std::size_t mark = 0;
   const Encoding encoding = bar::DetectEncoding(bytes, &mark);
-  Lines lines = bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+  Lines lines = SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
   for (std::u16string& line : lines) line = line.substr(0, line.find(u'\0'));
   return lines;
 }
@@ -323,7 +324,7 @@ CheckResult CheckRoundTrip(const Files& before, const Files& expanded, const std
 CheckResult CheckStartUp(const Files& before, const std::u16string& par, const std::string& then) {
   const StartUp run = RunStartUp(before, par);
   if (const std::string v = StartUpViolation(before, run); !v.empty()) return Violated(v);
-  if (run.error) return Passed(then + ActionName(run.action) + " refused: " + *run.error);
+  if (run.error) return Passed(then + "refused: " + *run.error);
   if (run.action == ToggleAction::kExpand) {
     CheckResult result = CheckRoundTrip(before, run.files, par);
     result.outcome = then + result.outcome;

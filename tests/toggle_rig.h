@@ -20,27 +20,23 @@
 
 #include "bar/bar_file.h"
 #include "bar/bar_parts.h"
-#include "bar/collapse.h"
 #include "bar/entry_key.h"
-#include "bar/expand.h"
-#include "bar/marker.h"
 #include "bar/strings.h"
 #include "bar/toggle.h"
 #include "bar/unicode.h"
+#include "tests/lines.h"
 #include "tests/memory_file_system.h"
 
 namespace testing_support {
-
-using Lines = std::vector<std::u16string>;
 
 class ToggleRig {
  public:
   static std::u16string MainPath() { return u"C:\\tc\\Bar\\main.bar"; }
   static std::u16string SubPath(const std::u16string& name) { return u"C:\\tc\\Bar\\" + name; }
 
-  void SetMain(const Lines& lines) { files.files[MainPath()] = bar::EncodeBarFile(lines, {}); }
+  void SetMain(const Lines& lines) { files.files[MainPath()] = EncodeBarFile(lines, {}); }
   void SetSub(const std::u16string& name, const Lines& lines) {
-    files.files[SubPath(name)] = bar::EncodeBarFile(lines, {});
+    files.files[SubPath(name)] = EncodeBarFile(lines, {});
   }
   Lines Main() const { return LinesOf(MainPath()); }
   Lines Sub(const std::u16string& name) const { return LinesOf(SubPath(name)); }
@@ -50,7 +46,7 @@ class ToggleRig {
   static Lines LinesOfBytes(const std::string& bytes) {
     std::size_t mark = 0;
     const bar::Encoding encoding = bar::DetectEncoding(bytes, &mark);
-    return bar::SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
+    return SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
   }
 
   bar::Toggle MakeToggle(const std::u16string& par) {
@@ -67,15 +63,10 @@ class ToggleRig {
                        files};
   }
 
-  // What start-up does with the argument: load the main bar, decide, run.
+  // What start-up does with the argument.
   bar::ToggleAction Run(const std::u16string& par) {
-    main_bar.Clear();
-    main_bar.LoadFromFile(MainPath(), files);
-    const bar::ToggleAction action = bar::DecideToggle(main_bar, par);
     bar::Toggle toggle = MakeToggle(par);
-    if (action == bar::ToggleAction::kExpand) bar::Expand(toggle);
-    if (action == bar::ToggleAction::kCollapse) bar::Collapse(toggle);
-    return action;
+    return bar::RunToggle(toggle);
   }
 
   MemoryFileSystem files;

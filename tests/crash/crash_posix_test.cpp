@@ -26,11 +26,14 @@
 #include "bar/bar_file.h"
 #include "tests/crash/alternating_bars.h"
 #include "tests/test_support.h"
+#include "tests/lines.h"
 
 extern char** environ;
 
 namespace crash {
 namespace {
+
+using testing_support::EncodeBarFile;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -160,8 +163,8 @@ std::string Describe(const std::string& bytes, const std::string& a, const std::
 class CrashTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    a_ = bar::EncodeBarFile(AlternatingBar('a', kButtons), kEncoding);
-    b_ = bar::EncodeBarFile(AlternatingBar('b', kButtons), kEncoding);
+    a_ = EncodeBarFile(AlternatingBar('a', kButtons), kEncoding);
+    b_ = EncodeBarFile(AlternatingBar('b', kButtons), kEncoding);
     WriteBytes(bar_, a_);
   }
 

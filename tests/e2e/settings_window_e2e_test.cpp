@@ -191,9 +191,13 @@ TEST_F(SettingsWindowTest, ActivationBringsAMaximizedWindowBack) {
   ShowWindow(window, SW_MAXIMIZE);
   ASSERT_TRUE(PollFor([&] { return IsZoomed(window); }, kExitTimeoutMs)) << "not maximized";
   PostMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
-  EXPECT_TRUE(PollFor([&] { return !IsZoomed(window) && !IsIconic(window); }, kExitTimeoutMs))
-      << "still maximized after the activation";
-  EXPECT_EQ(ClientSize(window).cx, Scaled(369));
+  // The state changes before the new size arrives: wait for both.
+  EXPECT_TRUE(PollFor(
+      [&] {
+        return !IsZoomed(window) && !IsIconic(window) && ClientSize(window).cx == Scaled(369);
+      },
+      kExitTimeoutMs))
+      << "not back at its normal size after the activation: " << ClientSize(window).cx;
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
 }
 
