@@ -148,6 +148,7 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
   std::size_t start = 0;
   for (std::size_t at = 0; at < text.size(); ++at) {
     const char16_t unit = text[at];
+    if (unit > u'\r') continue;  // nearly every unit: NUL, LF and CR are below
     if (unit == u'\0') any_nul = true;
     if (unit != u'\r' && unit != u'\n') continue;
     lines.push_back(text.substr(start, at - start));

@@ -86,10 +86,13 @@ class SingleByteConverter : public Converter {
     return Decode(bytes);
   }
   std::optional<std::string> EncodeExactly(std::u16string_view text) override {
-    for (char16_t unit : text) {
-      if (from_unicode_[unit] == kNoByte) return std::nullopt;
+    std::string bytes(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const std::uint16_t byte = from_unicode_[text[i]];
+      if (byte == kNoByte) return std::nullopt;
+      bytes[i] = static_cast<char>(byte);
     }
-    return Encode(text);
+    return bytes;
   }
 
  private:
