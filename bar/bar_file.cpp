@@ -5,6 +5,7 @@
 #include "bar/code_page.h"
 #include "bar/errors.h"
 #include "bar/unicode.h"
+#include "bar/unit_scan.h"
 
 namespace bar {
 
@@ -146,9 +147,9 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
   std::vector<std::u16string_view> lines;
   bool any_nul = false;
   std::size_t start = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
+  for (std::size_t at = FindControlUnit(text.data(), text.size(), 0); at < text.size();
+       at = FindControlUnit(text.data(), text.size(), at + 1)) {
     const char16_t unit = text[at];
-    if (unit > u'\r') continue;  // nearly every unit: NUL, LF and CR are below
     if (unit == u'\0') any_nul = true;
     if (unit != u'\r' && unit != u'\n') continue;
     lines.push_back(text.substr(start, at - start));
