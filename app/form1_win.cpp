@@ -251,7 +251,7 @@ void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
 
 void TForm1::Button1Click() {
   std::u16string folder = ChooseWithFileOpenDialog(DialogOwner(Window()), FOS_PICKFOLDERS);
-  Edit3.SetText(ExtractFileName(folder));
+  Edit3.SetText(ExtractRelativeFolder(ExtractFileDir(ParamStr(0)) + u"\\", folder));
 }
 
 void TForm1::Button2Click() {

@@ -46,7 +46,8 @@ class TForm1 : public BaseWindow<TForm1> {
   // task-bar entry that does not take the activation.
   void ShowAfterCreation();
 
-  // "Find" of the bar folder: Edit3 := the chosen folder's own name.
+  // "Find" of the bar folder: Edit3 := the chosen folder relative to the
+  // program folder (ExtractRelativeFolder).
   void Button1Click();
   // "Find" of the main bar: Edit4 := the chosen file relative to the
   // program folder.

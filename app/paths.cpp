@@ -91,4 +91,18 @@ std::u16string ExtractRelativePath(const std::u16string& base, const std::u16str
   return result + ExtractFileName(target);
 }
 
+std::u16string ExtractRelativeFolder(const std::u16string& base, const std::u16string& folder) {
+  auto without_trailing_delimiters = [](std::u16string path) {
+    while (!path.empty() && path.back() == kPathDelim) path.pop_back();
+    return path;
+  };
+  if (bar::SameFileName(without_trailing_delimiters(base), without_trailing_delimiters(folder))) {
+    return u".";
+  }
+  std::u16string relative = ExtractRelativePath(base, folder);
+  // Another drive's folder stays as chosen, its root "D:\" included.
+  if (relative == folder) return relative;
+  return without_trailing_delimiters(relative);
+}
+
 }  // namespace app

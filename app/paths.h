@@ -32,6 +32,13 @@ std::u16string ExtractFileDrive(const std::u16string& path);
 // target's file name.
 std::u16string ExtractRelativePath(const std::u16string& base, const std::u16string& target);
 
+// What the bar folder's "Find" stores for a chosen folder: the folder
+// relative to base by ExtractRelativePath ("Bar" inside it,
+// "..\..\totalcmd\Bars" beside it, the full path on another drive or
+// share), without a trailing "\" ("..\.." for the drive's root); base's own
+// folder gives ".".
+std::u16string ExtractRelativeFolder(const std::u16string& base, const std::u16string& folder);
+
 }  // namespace app
 
 #endif  // KELVANE_APP_PATHS_H_

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bar/file_name.h"
+#include "bar/toggle.h"
 #include "bar/unicode.h"
 #include "gtest/gtest.h"
 
@@ -85,10 +86,10 @@ TEST(PathsTest, SameFileNameIgnoresCaseByCodeUnit) {
 }
 
 // What the two "Find" buttons put into their fields, with the executable at
-// exe: Button1 keeps the chosen folder's own name, Button2 the chosen file
-// relative to the program folder.
+// C:\Tools\K\kelvane.exe: Button1 the chosen folder, Button2 the chosen file,
+// each relative to the program folder.
 std::u16string FolderField(const std::u16string& chosen_folder) {
-  return ExtractFileName(chosen_folder);
+  return ExtractRelativeFolder(ExtractFileDir(u"C:\\Tools\\K\\kelvane.exe") + u"\\", chosen_folder);
 }
 
 std::u16string FileField(const std::u16string& exe, const std::u16string& chosen_file) {
@@ -99,8 +100,15 @@ TEST(PathsTest, FindButtonFields) {
   const std::u16string exe = u"C:\\Tools\\K\\kelvane.exe";
   ExpectEach(FolderField, {
                               {u"C:\\Tools\\K\\Bar", u"Bar"},
-                              {u"C:\\Data\\Bars", u"Bars"},
-                              {u"D:\\", u""},
+                              {u"c:\\tools\\k\\Bar\\Sub", u"Bar\\Sub"},
+                              {u"C:\\totalcmd\\Bars", u"..\\..\\totalcmd\\Bars"},
+                              {u"C:\\Tools\\Bars", u"..\\Bars"},
+                              {u"C:\\", u"..\\.."},
+                              {u"C:\\Tools\\K", u"."},
+                              {u"c:\\tools\\k\\", u"."},
+                              {u"D:\\", u"D:\\"},
+                              {u"D:\\TC\\Bars", u"D:\\TC\\Bars"},
+                              {u"\\\\srv\\share\\Bars", u"\\\\srv\\share\\Bars"},
                           });
 
   const PathCase files[] = {
@@ -133,6 +141,29 @@ TEST(PathsTest, FindButtonOnNetworkPath) {
   EXPECT_EQ(FileField(exe, u"\\\\srv\\share\\x.bar"), u"..\\x.bar");
   EXPECT_EQ(FileField(exe, u"\\\\srv\\other\\K\\x.bar"), u"\\\\srv\\other\\K\\x.bar");
   EXPECT_EQ(FileField(exe, u"C:\\Bar\\main.bar"), u"C:\\Bar\\main.bar");
+}
+
+// Each setting names a file or folder: a full path as it stands, anything
+// else behind the program folder, as every kelvane.ini has been read.
+TEST(PathsTest, SettingsNameTheirPaths) {
+  const std::u16string program = u"C:\\Tools\\K\\";
+  ExpectEach([](const std::u16string& setting) { return bar::SettingPath(u"C:\\Tools\\K\\", setting); },
+             {
+                 {u"Bar\\000_Osnovnaja.bar", u"C:\\Tools\\K\\Bar\\000_Osnovnaja.bar"},
+                 {u"..\\..\\totalcmd\\Bars", u"C:\\Tools\\K\\..\\..\\totalcmd\\Bars"},
+                 {u".", u"C:\\Tools\\K\\."},
+                 {u"", u"C:\\Tools\\K\\"},
+                 {u"D:\\TC\\DEFAULT.BAR", u"D:\\TC\\DEFAULT.BAR"},
+                 {u"d:\\Bars", u"d:\\Bars"},
+                 {u"\\\\srv\\share\\Bars", u"\\\\srv\\share\\Bars"},
+                 {u"D:main.bar", u"C:\\Tools\\K\\D:main.bar"},  // drive-relative: not full
+                 {u"\\Bars", u"C:\\Tools\\K\\\\Bars"},
+                 {u"1:\\x", u"C:\\Tools\\K\\1:\\x"},
+             });
+  bar::LineList lists[2];
+  const bar::Toggle toggle{lists[0], lists[1], u"tools.bar", program, u"D:\\Bars", u"main.bar", {}};
+  EXPECT_EQ(toggle.SubBarFile(), u"D:\\Bars\\tools.bar");
+  EXPECT_EQ(toggle.MainBarFile(), u"C:\\Tools\\K\\main.bar");
 }
 
 TEST(PathsTest, ExtractRelativePathSegmentRules) {

@@ -18,7 +18,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // All bytes of an existing file, opened for reading while other processes
-  // may read but not write it (Windows; POSIX has no sharing modes). Throws
+  // may read, rename or delete it but not write it (Windows; POSIX has no
+  // sharing modes); a file another process holds for a replace or a write
+  // is tried again for about a second, as ReplaceFile does. Throws
   // OpenError "Cannot open file "<FullPath(path)>". <reason>", the reason
   // being the system's text without trailing blanks, line breaks and full
   // stops; a folder is refused the same way.

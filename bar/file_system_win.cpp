@@ -26,9 +26,10 @@ namespace {
 constexpr std::size_t kLongPath = MAX_PATH - 40;
 
 // A replace that meets the target open in another process (the file manager
-// reading its bar, a virus scanner) tries again for about a second.
-constexpr int kReplaceAttempts = 20;
-constexpr DWORD kReplaceRetryMilliseconds = 50;
+// reading its bar, a virus scanner, a second run of this program) tries
+// again for about a second, and so does a read that meets a replace.
+constexpr int kAttempts = 20;
+constexpr DWORD kRetryMilliseconds = 50;
 
 // The first call asks for the size: a full path may exceed MAX_PATH.
 std::wstring AbsolutePath(const std::u16string& path) {
@@ -76,6 +77,27 @@ CreateError TempFileFailure(const std::wstring& full, DWORD error) {
   if (error == ERROR_PATH_NOT_FOUND) return CreateFailure(full, error);
   return CreateError(u"Cannot create a temporary file in the folder \"" + FromWide(FolderOf(full)) +
                      u"\". " + SystemErrorText(error));
+}
+
+// The file opened for a read. Others may read it, and rename or delete it,
+// so that a read never makes another run's replace fail (the read still
+// sees the whole old file); nobody may write into it meanwhile, so that a
+// read never sees half a file. Held by another process's replace or write,
+// the open is tried again, as long as a replace would try.
+HANDLE OpenForReading(const std::wstring& full) {
+  for (int attempt = 1;; ++attempt) {
+    HANDLE file = CreateFileW(SystemPath(full).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+        attempt == kAttempts) {
+      SetLastError(error);
+      return INVALID_HANDLE_VALUE;
+    }
+    Sleep(kRetryMilliseconds);
+  }
 }
 
 // One buffer of the file's size, instead of one regrown and copied as it
@@ -179,7 +201,7 @@ class TempFile {
   // the call used.
   void Commit(const std::wstring& full, bool replace_file) {
     for (int attempt = 1;; ++attempt) {
-      bool last = attempt == kReplaceAttempts;
+      bool last = attempt == kAttempts;
       if (replace_file && !last) {
         DWORD error = ReplaceTarget(full);
         if (error == ERROR_SUCCESS) break;
@@ -190,7 +212,7 @@ class TempFile {
         if (error == ERROR_SUCCESS) break;
         if (!HeldByAnotherProcess(error) || last) throw CreateFailure(full, error);
       }
-      Sleep(kReplaceRetryMilliseconds);
+      Sleep(kRetryMilliseconds);
     }
     committed_ = true;
   }
@@ -222,16 +244,14 @@ class WindowsFileSystem : public FileSystem {
  public:
   std::string ReadFile(const std::u16string& path) override {
     std::wstring full = AbsolutePath(path);
-    FileHandle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(OpenForReading(full));
     if (!file.ok()) throw OpenFailure(full, GetLastError());
     return ReadAll(full, file.get());
   }
 
   std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
     std::wstring full = AbsolutePath(path);
-    FileHandle file(CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(OpenForReading(full));
     if (!file.ok()) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;

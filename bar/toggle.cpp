@@ -14,6 +14,14 @@ ToggleAction RunToggle(Toggle& t) {
   return action;
 }
 
+std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting) {
+  const bool drive = setting.size() >= 3 && setting[1] == u':' && setting[2] == u'\\' &&
+                     ((setting[0] >= u'A' && setting[0] <= u'Z') ||
+                      (setting[0] >= u'a' && setting[0] <= u'z'));
+  const bool share = setting.rfind(u"\\\\", 0) == 0;
+  return drive || share ? setting : program_folder + setting;
+}
+
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
 
 std::u16string Refusal(const Toggle& t, std::u16string_view operation) {

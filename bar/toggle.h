@@ -20,6 +20,11 @@ namespace bar {
 // every toggle whose files are all saved.
 constexpr int32_t kReloadBarCommand = 2901;
 
+// The path a setting names: an absolute one (a drive letter followed by
+// ":\", or "\\server\share\...") as it stands, anything else behind the
+// program folder, nothing resolved or checked.
+std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting);
+
 struct Toggle {
   LineList& main_bar;             // ListBox1's items
   LineList& sub_bar;              // ListBox2's items
@@ -30,8 +35,8 @@ struct Toggle {
   std::function<void(int32_t command)> send_tc_command;  // SendTCCommand
   FileSystem& files = PlatformFileSystem();
 
-  std::u16string MainBarFile() const { return program_folder + main_bar_path; }
-  std::u16string SubBarFile() const { return program_folder + bar_folder + u"\\" + par; }
+  std::u16string MainBarFile() const { return SettingPath(program_folder, main_bar_path); }
+  std::u16string SubBarFile() const { return SettingPath(program_folder, bar_folder) + u"\\" + par; }
 };
 
 // Loads the main bar file into t.main_bar (cleared first) and decides

@@ -2,12 +2,19 @@
 // bytes it writes, in every encoding a main bar can come in.
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/system_function_win.h"
 #include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/kelvane_process.h"
 #include "tests/e2e/kelvane_test.h"
+#include "tests/e2e/message_box.h"
 
 namespace e2e {
 namespace {
@@ -351,6 +358,86 @@ TEST_P(SeveralSubBarsTest, CollapsingBothRestoresAllThreeFiles) {
 INSTANTIATE_TEST_SUITE_P(Order, SeveralSubBarsTest, testing::Bool(), [](const auto& info) {
   return std::string(info.param ? "FirstExpandedFirst" : "LastExpandedFirst");
 });
+
+// The folder's path on Wine's drive Z:, the Unix root ("Z:\\tmp\\...\\"); the
+// path as it is where the program runs on Windows itself.
+std::wstring OnDriveZ(const std::wstring& folder) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const auto to_unix = app::SystemFunction<ToUnix>(L"kernel32.dll", "wine_get_unix_file_name");
+  char* unix_path = to_unix != nullptr ? to_unix(folder.c_str()) : nullptr;
+  if (unix_path == nullptr) return folder;
+  std::wstring path = L"Z:";
+  for (const char* c = unix_path; *c != '\0'; ++c) path += *c == '/' ? L'\\' : wchar_t(*c);
+  HeapFree(GetProcessHeap(), 0, unix_path);
+  if (path.back() != L'\\') path += L'\\';
+  return path;
+}
+
+// Settings that name their bars by full paths use them as they stand: the
+// bars lie in another folder, not behind the program folder.
+TEST_F(ToggleTest, FullPathsInBothSettingsAreUsedAsTheyStand) {
+  const ProgramFolder elsewhere;
+  const std::wstring bars = OnDriveZ(elsewhere.dir()) + L"Bars";
+  ASSERT_EQ(bars.rfind(L"Z:\\", 0), 0u) << Utf8(bars);
+  elsewhere.Write(L"Bars\\main.bar", CrLfLines(kOwnEntries));
+  elsewhere.Write(L"Bars\\tools.bar", CrLfLines(kToolsSubBar));
+  folder_.WriteSettings(bars, bars + L"\\main.bar");
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kToolsExpanded));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_EQ(elsewhere.Read(L"Bars\\tools.bar"), CrLfLines(kToolsCollapsed));
+  EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kOwnEntriesCollapsed));
+}
+
+// A bar's lines in order, the empty ones left out: what whole toggles
+// leave, whichever order they put each entry's lines in.
+Lines SortedLines(const std::optional<std::string>& bytes) {
+  Lines lines;
+  for (std::string& line : SplitLines(bytes.value_or(""))) {
+    if (!line.empty()) lines.push_back(std::move(line));
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+Lines Sorted(Lines lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// A double click starts two runs at once, and their reads and saves meet.
+// On a busy machine, round after round, both end by themselves without an
+// error report, and the bars hold what whole toggles give: the sub-bar
+// expanded or not, and the sub-bar file as it was.
+TEST_F(ToggleTest, TwoRunsStartedTogetherEndAsWholeToggles) {
+  folder_.Write(kDefaultMainBar, CrLfLines(kOwnEntries));
+  folder_.Write(L"Bar\\tools.bar", CrLfLines(kToolsSubBar));
+  std::atomic<bool> busy{true};
+  std::vector<std::thread> load;
+  for (int k = 0; k < 2; ++k) {
+    load.emplace_back([&busy] {
+      while (busy) {
+      }
+    });
+  }
+  for (int round = 0; round < 8 && !HasFailure(); ++round) {
+    SCOPED_TRACE(round);
+    KelvaneProcess first(folder_.exe(), L"tools.bar");
+    KelvaneProcess second(folder_.exe(), L"tools.bar");
+    for (const KelvaneProcess* run : {&first, &second}) {
+      if (run->WaitForExit()) continue;
+      const auto box = FindMessageBox(run->id());
+      ADD_FAILURE() << "a run has not ended" << (box ? "; it shows " + Describe(*box) : "");
+    }
+    const Lines main_bar = SortedLines(folder_.Read(kDefaultMainBar));
+    EXPECT_TRUE(main_bar == Sorted(kOwnEntries) || main_bar == Sorted(kToolsExpanded))
+        << "the main bar holds what no whole toggle gives";
+    EXPECT_EQ(SortedLines(folder_.Read(L"Bar\\tools.bar")), Sorted(kToolsSubBar));
+  }
+  busy = false;
+  for (std::thread& thread : load) thread.join();
+}
 
 }  // namespace
 }  // namespace e2e
