@@ -84,11 +84,11 @@ TEST(ExecutableTest, CarriesItsIconsInIndexOrder) {
                        SizeofResource(module, found));
   };
   const wchar_t* const kFiles[] = {L"kelvane.ico", L"unfold.ico", L"fold.ico"};
-  for (WORD id = 1; id <= std::size(kFiles); ++id) {
-    SCOPED_TRACE(Utf8(kFiles[id - 1]));
+  for (size_t index = 0; index < std::size(kFiles); ++index) {
+    SCOPED_TRACE(Utf8(kFiles[index]));
     const std::string file =
-        testing_support::ReadBytes(SourceFile(std::wstring(L"app/icons/") + kFiles[id - 1]));
-    const std::string group = resource(RT_GROUP_ICON, id);
+        testing_support::ReadBytes(SourceFile(std::wstring(L"app/icons/") + kFiles[index]));
+    const std::string group = resource(RT_GROUP_ICON, static_cast<WORD>(index + 1));
     const auto* entries = reinterpret_cast<const IconGroupEntry*>(group.data() + 6);
     std::vector<int> sizes;
     for (size_t i = 0; group.size() >= 6 + (i + 1) * sizeof *entries; ++i) {
