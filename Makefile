@@ -6,7 +6,7 @@ SHELL := /bin/bash
 VERSION := $(shell scripts/version.sh)
 EXE := build/mingw/app/kelvane.exe
 
-.PHONY: test unit exe run dist check-version bench fuzz screenshot format clean
+.PHONY: test unit exe run dist check-version bench fuzz screenshot icons format clean
 
 test: unit
 	@scripts/setup.sh windows
@@ -63,6 +63,12 @@ SCREENSHOT := docs/settings-window$(if $(filter 96,$(DPI)),,-$(shell echo $$(($(
 screenshot: exe
 	@scripts/setup.sh screenshot
 	@scripts/with-wine.sh scripts/screenshot.sh $(EXE) $(SCREENSHOT) $(DPI)
+
+# Renders app/icons/*.svg into the .ico files the exe embeds and
+# docs/icons.png; both are committed, so that a build needs no renderer.
+icons:
+	@scripts/setup.sh icons
+	@scripts/render-icons.sh
 
 # Applies .clang-format to every C++ file of the project.
 format:

@@ -1,6 +1,11 @@
 // A top-level window class whose messages go to a C++ object: the object's
 // address travels in CREATESTRUCT and lives in GWLP_USERDATA. Derived
-// supplies ClassName() and HandleMessage(message, wparam, lparam).
+// supplies ClassName(), IconId() (its icon's resource id, app/icon_ids.h)
+// and HandleMessage(message, wparam, lparam).
+//
+// The class carries the icon at the sizes of the system DPI, for the rest of
+// the run; a window on a monitor of another DPI gets its own icons at that
+// monitor's sizes, and Derived renews them on WM_DPICHANGED.
 //
 // No exception crosses the window procedure: one that escapes a handler is
 // shown as an error report there (EAbort silently), the message counts as
@@ -10,7 +15,11 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "app/dpi_win.h"
 #include "app/error_report_win.h"
+#include "app/icon_win.h"
 
 namespace app {
 
@@ -44,6 +53,9 @@ class BaseWindow {
       window_class.lpfnWndProc = &BaseWindow::WindowProc;
       window_class.hInstance = instance;
       window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      static const WindowIcons class_icons = LoadWindowIcons(Derived::IconId(), SystemDpi());
+      window_class.hIcon = class_icons.big_icon.get();
+      window_class.hIconSm = class_icons.small_icon.get();
       window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
       window_class.lpszClassName = Derived::ClassName();
       if (!RegisterClassExW(&window_class)) return false;
@@ -52,7 +64,18 @@ class BaseWindow {
                                   height, nullptr, nullptr, instance, this);
     if (window == nullptr) return false;
     window_ = window;  // WM_NCCREATE has set it already, for the messages before this
+    const UINT dpi = DpiForWindow(window);
+    if (dpi != SystemDpi()) SetIconsForDpi(dpi);
     return true;
+  }
+
+  // Gives the window its own big and small icons at dpi, in place of the
+  // class's or of those it had before.
+  void SetIconsForDpi(UINT dpi) {
+    WindowIcons icons = LoadWindowIcons(Derived::IconId(), dpi);
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big_icon.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small_icon.get()));
+    icons_ = std::move(icons);  // the old ones go only now that the window shows the new
   }
 
  private:
@@ -81,6 +104,7 @@ class BaseWindow {
   }
 
   HWND window_ = nullptr;
+  WindowIcons icons_;  // the window's own, if any; ~BaseWindow destroys the window first
 };
 
 }  // namespace app

@@ -18,6 +18,14 @@ UINT DpiForWindow(HWND window);
 // A length of the 96-DPI layout at dpi, rounded to the nearest pixel.
 int ScaleToDpi(int design_pixels, UINT dpi);
 
+// The system DPI: the primary monitor's at sign-in, which GetSystemMetrics
+// answers for.
+UINT SystemDpi();
+
+// GetSystemMetrics(index) as at dpi: GetSystemMetricsForDpi where it exists,
+// else the system DPI's value scaled to dpi.
+int SystemMetricForDpi(int index, UINT dpi);
+
 }  // namespace app
 
 #endif  // KELVANE_APP_DPI_WIN_H_

@@ -369,6 +369,7 @@ void TForm1::OnActivate(bool active) {
 
 void TForm1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
+  SetIconsForDpi(dpi_);
   SetWindowPos(Window(), nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut(dpi_);

@@ -16,6 +16,7 @@
 #include "app/control_ids.h"
 #include "app/dpi_win.h"
 #include "app/edit_field_win.h"
+#include "app/icon_ids.h"
 #include "bar/line_list.h"
 
 namespace app {
@@ -23,6 +24,7 @@ namespace app {
 class TForm1 : public BaseWindow<TForm1> {
  public:
   static const wchar_t* ClassName() { return kForm1ClassName; }
+  static int IconId() { return KELVANE_PROGRAM_ICON; }
 
   // Reads the settings into Edit3 and Edit4. Without an argument: sets the
   // maximized state and returns. With one: runs the toggle of the sub-bar

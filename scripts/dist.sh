@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `make dist`: dist/kelvane-<version>-win64.zip, for users to take:
-#   kelvane.exe, README.md (the user's guide), the screenshots it shows,
+#   kelvane.exe, README.md (the user's guide), the pictures it shows,
 #   LICENSE and a sample kelvane.ini
 # then checks that the zip holds exactly these, byte for byte, and that the
 # guide has every user section and no build commands.
@@ -18,14 +18,14 @@ archive="$root/dist/$name.zip"
 # "## Commands" on is for contributors.
 sections=("What it does" "Installing on Windows" "Settings"
           "Which bar does the file manager show?" "When a toggle is refused")
-images=(settings-window.png settings-window-150.png)
+images=(settings-window.png settings-window-150.png icons.png)
 
 # The guide is the README's user part, so the two cannot drift apart. Its
 # images sit beside it in the zip instead of in docs/.
 write_guide() {
   printf "# Kelvane %s\n\n" "$version"
   awk '$0 == "## What it does" { inside = 1 } $0 == "## Commands" { exit } inside' "$root/README.md" |
-    sed 's#(docs/\(settings-window[^)]*\.png\))#(\1)#'
+    sed 's#(docs/\([^)/]*\.png\))#(\1)#'
   printf '\n## License\n\nMIT: see LICENSE beside this guide.\n'
 }
 

@@ -6,6 +6,7 @@
 #   scripts/setup.sh fuzz      clang with libFuzzer
 #   scripts/setup.sh format    clang-format
 #   scripts/setup.sh screenshot / dist   tools of those make targets
+#   scripts/setup.sh icons     SVG renderer and .ico packer, for make icons
 #   scripts/setup.sh plot      gnuplot, for the benchmarks' plot
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages_for() {
     windows) echo "g++-mingw-w64-x86-64-posix wine wine64 xvfb locales" ;;
     screenshot) echo "x11-apps imagemagick" ;;
     dist)    echo "zip" ;;
+    icons)   echo "librsvg2-bin icoutils imagemagick" ;;
     plot)    echo "gnuplot-nox" ;;
     fuzz)    echo "clang libclang-rt-14-dev" ;;
     format)  echo "clang-format" ;;

@@ -31,4 +31,8 @@ std::wstring BarFileIn(const testing_support::BarSet& set, const std::wstring& n
   return WindowsPath((set.dir / name).wstring());
 }
 
+std::wstring SourceFile(const std::wstring& relative) {
+  return WindowsPath(Wide(KELVANE_SOURCE_DIR) + L"/" + relative);
+}
+
 }  // namespace e2e

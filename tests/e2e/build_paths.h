@@ -14,6 +14,8 @@ namespace e2e {
 std::wstring KelvaneExe();
 // A bar file of one of the sets of tests/test_support.h.
 std::wstring BarFileIn(const testing_support::BarSet& set, const std::wstring& name);
+// A file of the source tree, by its path there ("app/icons/kelvane.ico").
+std::wstring SourceFile(const std::wstring& relative);
 
 }  // namespace e2e
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/bar_bytes.h"
+#include "tests/e2e/build_paths.h"
 #include "tests/e2e/file_manager_stand_in.h"
 #include "tests/e2e/kelvane_process.h"
 #include "tests/e2e/kelvane_test.h"
@@ -77,6 +78,45 @@ HWND Control(HWND window, const char* name) {
     if (std::string(layout.name) == name) return FindControl(window, layout);
   }
   return nullptr;
+}
+
+// Whether the window's title bar shows the program's icon at `size` pixels,
+// each of its opaque pixels as kelvane.exe holds it.
+bool CaptionShowsProgramIcon(HWND window, int size) {
+  HMODULE module = LoadLibraryExW(KelvaneExe().c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HICON icon =
+      static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+  if (!icon) return false;
+  // Drawn on black and on white: where the two agree, the icon is opaque.
+  auto drawn_on = [&](int brush) {
+    return DrawnPixels(size, size, [&](HDC dc) {
+      const RECT all{0, 0, size, size};
+      FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(brush)));
+      DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    });
+  };
+  const std::vector<DWORD> on_black = drawn_on(BLACK_BRUSH), on_white = drawn_on(WHITE_BRUSH);
+  DestroyIcon(icon);
+  FreeLibrary(module);
+  RECT bar{};
+  GetWindowRect(window, &bar);
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  bar.bottom = client.y;
+  const std::vector<DWORD> screen = ScreenPixels(bar);
+  const int width = bar.right - bar.left;
+  for (int top = 0; top + size <= bar.bottom - bar.top; ++top) {
+    for (int left = 0; left + size <= width; ++left) {
+      bool same = true;
+      for (int i = 0; same && i < size * size; ++i) {
+        same = on_black[i] != on_white[i] ||
+               screen[(top + i / size) * width + left + i % size] == on_black[i];
+      }
+      if (same) return true;
+    }
+  }
+  return false;
 }
 
 // A file dialog of the process: a dialog that is not a message box.
@@ -177,6 +217,8 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
   for (const char* name : {"Button3", "Edit3", "Edit4", "Button1", "Button2"}) {
     EXPECT_TRUE(GetWindowLongW(Control(window, name), GWL_STYLE) & WS_TABSTOP) << name;
   }
+
+  EXPECT_TRUE(PollFor([&] { return CaptionShowsProgramIcon(window, 16); }, kExitTimeoutMs));
 
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
   EXPECT_FALSE(folder_.Read(L"kelvane.ini")) << "closing must not write the settings";
@@ -383,6 +425,9 @@ TEST_P(ScaledSettingsWindowTest, EveryLabelClearsTheControlToItsRight) {
     EXPECT_LE(place.right, next.left) << "the label runs under " << neighbour_name;
     EXPECT_LE(place.left + text.cx + 2, next.left) << "the text touches " << neighbour_name;
   }
+  // The small icon's size at this scale (this process is still at the old one).
+  const int icon = MulDiv(16, dpi, 96);
+  EXPECT_TRUE(PollFor([&] { return CaptionShowsProgramIcon(window, icon); }, kExitTimeoutMs));
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
 }
 

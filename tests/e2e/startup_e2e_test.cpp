@@ -1,7 +1,8 @@
-// The program as it is started: the version its file carries, and the
-// settings window after a toggle that did not go through, which comes up
-// only then, minimized, and still holds the paths the toggle used, so the
-// user can restore it, correct them and save them with OK.
+// The program as it is started: the version and the icons its file carries,
+// and the settings window after a toggle that did not go through, which
+// comes up only then, minimized, and still holds the paths the toggle used,
+// so the user can restore it, correct them and save them with OK.
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -46,6 +47,60 @@ TEST(ExecutableTest, CarriesTheProjectVersion) {
   EXPECT_NE(manifest.find("name=\"Kelvane\" version=\"" KELVANE_FILE_VERSION_TEXT "\""),
             std::string::npos)
       << manifest;
+}
+
+#pragma pack(push, 2)
+// An entry of an icon group resource (GRPICONDIR): one image of the icon.
+struct IconGroupEntry {
+  BYTE width, height, colour_count, reserved;
+  WORD planes, bit_count;
+  DWORD bytes;
+  WORD id;  // its RT_ICON resource
+};
+#pragma pack(pop)
+
+// The file manager's button dialog offers a file's icons by index, in the
+// order of their resource IDs: kelvane.exe,0 the program's, ,1 unfold, ,2
+// fold. Each has every size a button bar or Explorer asks for, in 32 bits,
+// with the images of its file in app/icons/.
+TEST(ExecutableTest, CarriesItsIconsInIndexOrder) {
+  HMODULE module = LoadLibraryExW(KelvaneExe().c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_TRUE(module);
+  std::vector<ULONG_PTR> ids;
+  EnumResourceNamesW(
+      module, RT_GROUP_ICON,
+      [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+        reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(
+            reinterpret_cast<ULONG_PTR>(name));
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&ids));
+  EXPECT_EQ(ids, (std::vector<ULONG_PTR>{1, 2, 3}));
+  auto resource = [&](const wchar_t* type, WORD id) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!found) return std::string();
+    return std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                       SizeofResource(module, found));
+  };
+  const wchar_t* const kFiles[] = {L"kelvane.ico", L"unfold.ico", L"fold.ico"};
+  for (size_t index = 0; index < std::size(kFiles); ++index) {
+    SCOPED_TRACE(Utf8(kFiles[index]));
+    const std::string file =
+        testing_support::ReadBytes(SourceFile(std::wstring(L"app/icons/") + kFiles[index]));
+    const std::string group = resource(RT_GROUP_ICON, static_cast<WORD>(index + 1));
+    const auto* entries = reinterpret_cast<const IconGroupEntry*>(group.data() + 6);
+    std::vector<int> sizes;
+    for (size_t i = 0; group.size() >= 6 + (i + 1) * sizeof *entries; ++i) {
+      sizes.push_back(entries[i].width == 0 ? 256 : entries[i].width);
+      EXPECT_EQ(entries[i].bit_count, 32) << sizes.back() << " pixels";
+      const std::string image = resource(RT_ICON, entries[i].id);
+      EXPECT_TRUE(!image.empty() && file.find(image) != std::string::npos)
+          << sizes.back() << " pixels: not the file's image";
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+  }
+  FreeLibrary(module);
 }
 
 struct StartCase {

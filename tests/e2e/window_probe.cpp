@@ -77,6 +77,38 @@ SIZE ClientSize(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+std::vector<DWORD> DrawnPixels(int width, int height, const std::function<void(HDC)>& draw) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;  // from the top
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  if (!bitmap) return pixels;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+  draw(dc);
+  GdiFlush();
+  const DWORD* drawn = static_cast<const DWORD*>(bits);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = drawn[i] & 0xFFFFFF;
+  SelectObject(dc, old_bitmap);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+std::vector<DWORD> ScreenPixels(const RECT& area) {
+  return DrawnPixels(area.right - area.left, area.bottom - area.top, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top,
+           SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
 HWND FindTopLevel(DWORD process_id, const std::wstring& class_name, const std::wstring& caption) {
   for (HWND window : TopLevelWindows(process_id)) {
     if (!IsWindowVisible(window)) continue;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ std::vector<HWND> Descendants(HWND parent);
 // The child's window rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 SIZE ClientSize(HWND window);
+
+// What `draw` leaves on a 32-bit bitmap of that size: 0xRRGGBB values,
+// row by row from the top.
+std::vector<DWORD> DrawnPixels(int width, int height, const std::function<void(HDC)>& draw);
+// The screen's pixels in `area`, as the user sees them.
+std::vector<DWORD> ScreenPixels(const RECT& area);
 
 // The process's visible top-level window of this class ("" for any class)
 // and, unless empty, this caption; null when there is none.
