@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "bar/errors.h"
+#include "bar/file_handle_win.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 #include "tests/test_support.h"
@@ -155,32 +156,20 @@ TEST_F(WinFileSystemTest, PathsLongerThanMaxPathWork) {
   }
 }
 
-// The file manager may be reading its bar at the moment of the save.
-class HeldOpen {
- public:
-  explicit HeldOpen(const std::u16string& path)
-      : handle_(CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldOpen() { Release(); }
-  HeldOpen(const HeldOpen&) = delete;
-  HeldOpen& operator=(const HeldOpen&) = delete;
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (ok()) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
+// The file manager may be reading its bar at the moment of the save,
+// sharing nothing.
+FileHandle HeldOpen(const std::u16string& path) {
+  return FileHandle(CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 TEST_F(WinFileSystemTest, TargetHeldOpenThroughoutFailsAndKeepsIt) {
   std::u16string path = dir_.File("a.bar");
   WriteBytes(dir_.path() / "a.bar", "old");
-  HeldOpen reader(path);
+  FileHandle reader = HeldOpen(path);
   ASSERT_TRUE(reader.ok());
   std::u16string message = FailureMessage<CreateError>([&] { files_.ReplaceFile(path, "new"); });
-  reader.Release();
+  reader.Close();
   EXPECT_EQ(message.substr(0, 20 + path.size() + 3), u"Cannot create file \"" + path + u"\". ");
   EXPECT_EQ(ReadBytes(dir_.path() / "a.bar"), "old");
   EXPECT_EQ(EntriesIn(dir_.path()), 1);
@@ -189,11 +178,11 @@ TEST_F(WinFileSystemTest, TargetHeldOpenThroughoutFailsAndKeepsIt) {
 TEST_F(WinFileSystemTest, TargetReleasedSoonIsReplaced) {
   std::u16string path = dir_.File("a.bar");
   WriteBytes(dir_.path() / "a.bar", "old");
-  HeldOpen reader(path);
+  FileHandle reader = HeldOpen(path);
   ASSERT_TRUE(reader.ok());
   std::thread releaser([&] {
     Sleep(200);
-    reader.Release();
+    reader.Close();
   });
   EXPECT_NO_THROW(files_.ReplaceFile(path, "new"));
   releaser.join();

@@ -14,7 +14,7 @@
 # gives them:
 #   scripts/with-wine.sh bench/wine_toggle_bench.sh KELVANE_EXE FLOOR_EXE OTHER_EXE...
 #   KELVANE_BENCH_WINE_ROUNDS  expand-and-collapse rounds (default 11)
-#   KELVANE_BENCH_WINE_SIZES   main-bar buttons, one folder each (default "40 20000")
+#   KELVANE_BENCH_WINE_SIZES   main-bar buttons, one folder each (default "40 2000 20000")
 set -euo pipefail
 export LC_ALL=C  # EPOCHREALTIME and printf with a decimal point
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"
@@ -27,7 +27,7 @@ kelvane_exe="$1"
 floor_exe="$2"
 shift 2
 rounds=${KELVANE_BENCH_WINE_ROUNDS:-11}
-read -r -a sizes <<<"${KELVANE_BENCH_WINE_SIZES:-40 20000}"
+read -r -a sizes <<<"${KELVANE_BENCH_WINE_SIZES:-40 2000 20000}"
 
 folder=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-wine-bench.XXXXXX")
 trap 'rm -rf "$folder"' EXIT

@@ -70,26 +70,22 @@ const FailureCase kFailures[] = {
      [](const std::string& dir) {
        return CannotOpen(dir + "Bars\\main.bar", ERROR_FILE_NOT_FOUND);
      }},
-    // Settings paths are relative to the program folder, absolute ones too:
-    // the bars that path names exist, but the program does not look there.
-    {"AbsoluteBarFolderIsPutBehindTheProgramFolder", L"kelvane.exe", L"kelvane",
+    // A full path in a setting is used as it stands: the report names the
+    // missing file there, not behind the program folder.
+    {"MissingBarFolderNamedByItsFullPath", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) {
-       folder.WriteSettings(folder.dir() + L"Bar", kDefaultMainBar);
+       folder.WriteSettings(folder.dir() + L"Elsewhere", kDefaultMainBar);
        folder.Write(kDefaultMainBar, kMainBar);
        folder.Write(L"Bar\\tools.bar", kSubBar);
      },
-     [](const std::string& dir) {
-       return CannotOpenAsTheSystemSays(dir + dir + "Bar\\tools.bar");
-     }},
-    {"AbsoluteMainBarIsPutBehindTheProgramFolder", L"kelvane.exe", L"kelvane",
+     [](const std::string& dir) { return CannotOpenAsTheSystemSays(dir + "Elsewhere\\tools.bar"); }},
+    {"MissingMainBarNamedByItsFullPath", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) {
-       folder.WriteSettings(L"Bar", folder.Path(kDefaultMainBar));
+       folder.WriteSettings(L"Bar", folder.Path(L"Elsewhere\\main.bar"));
        folder.Write(kDefaultMainBar, kMainBar);
        folder.Write(L"Bar\\tools.bar", kSubBar);
      },
-     [](const std::string& dir) {
-       return CannotOpenAsTheSystemSays(dir + dir + "Bar\\000_Osnovnaja.bar");
-     }},
+     [](const std::string& dir) { return CannotOpenAsTheSystemSays(dir + "Elsewhere\\main.bar"); }},
     {"CountIsNotANumber", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) {
        folder.Write(kDefaultMainBar,

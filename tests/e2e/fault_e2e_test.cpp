@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bar/file_handle_win.h"
 #include "tests/e2e/bar_bytes.h"
 #include "tests/e2e/file_manager_stand_in.h"
 #include "tests/e2e/kelvane_process.h"
@@ -125,23 +126,11 @@ const CleanRuns& Clean(Bars bars) {
 // Another program's handle on a file: the file manager reading its bar
 // shares reading only, so the file can be read but not replaced; a program
 // that shares nothing keeps everyone out.
-class HeldFile {
+class HeldFile : public bar::FileHandle {
  public:
   HeldFile(const std::wstring& path, DWORD share)
-      : handle_(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldFile() { Release(); }
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (ok()) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
+      : FileHandle(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 };
 
 bool TemporaryFileBeside(const std::wstring& path) {
@@ -178,7 +167,7 @@ class BriefReader {
     PollFor([&] { return TemporaryFileBeside(path); }, kRunTimeoutMs);
     Sleep(200);  // well within the program's second of retries
     saw_the_program_wait_ = TemporaryFileBeside(path);
-    held_.Release();
+    held_.Close();
   }
 
   HeldFile held_;
