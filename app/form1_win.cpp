@@ -224,7 +224,7 @@ void TForm1::FormCreate() {
     window_state_ = WindowState::kMaximized;
     return;
   }
-  bar::Toggle toggle{ListBox1,     ListBox2,     par, ProgramFolder(),
+  bar::Toggle toggle{ListBox1,     ListBox2,     par,           ProgramFolder(),
                      Edit3.Text(), Edit4.Text(), &SendTCCommand};
   if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }

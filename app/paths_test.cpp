@@ -147,19 +147,20 @@ TEST(PathsTest, FindButtonOnNetworkPath) {
 // else behind the program folder, as every kelvane.ini has been read.
 TEST(PathsTest, SettingsNameTheirPaths) {
   const std::u16string program = u"C:\\Tools\\K\\";
-  ExpectEach([](const std::u16string& setting) { return bar::SettingPath(u"C:\\Tools\\K\\", setting); },
-             {
-                 {u"Bar\\000_Osnovnaja.bar", u"C:\\Tools\\K\\Bar\\000_Osnovnaja.bar"},
-                 {u"..\\..\\totalcmd\\Bars", u"C:\\Tools\\K\\..\\..\\totalcmd\\Bars"},
-                 {u".", u"C:\\Tools\\K\\."},
-                 {u"", u"C:\\Tools\\K\\"},
-                 {u"D:\\TC\\DEFAULT.BAR", u"D:\\TC\\DEFAULT.BAR"},
-                 {u"d:\\Bars", u"d:\\Bars"},
-                 {u"\\\\srv\\share\\Bars", u"\\\\srv\\share\\Bars"},
-                 {u"D:main.bar", u"C:\\Tools\\K\\D:main.bar"},  // drive-relative: not full
-                 {u"\\Bars", u"C:\\Tools\\K\\\\Bars"},
-                 {u"1:\\x", u"C:\\Tools\\K\\1:\\x"},
-             });
+  ExpectEach(
+      [](const std::u16string& setting) { return bar::SettingPath(u"C:\\Tools\\K\\", setting); },
+      {
+          {u"Bar\\000_Osnovnaja.bar", u"C:\\Tools\\K\\Bar\\000_Osnovnaja.bar"},
+          {u"..\\..\\totalcmd\\Bars", u"C:\\Tools\\K\\..\\..\\totalcmd\\Bars"},
+          {u".", u"C:\\Tools\\K\\."},
+          {u"", u"C:\\Tools\\K\\"},
+          {u"D:\\TC\\DEFAULT.BAR", u"D:\\TC\\DEFAULT.BAR"},
+          {u"d:\\Bars", u"d:\\Bars"},
+          {u"\\\\srv\\share\\Bars", u"\\\\srv\\share\\Bars"},
+          {u"D:main.bar", u"C:\\Tools\\K\\D:main.bar"},  // drive-relative: not full
+          {u"\\Bars", u"C:\\Tools\\K\\\\Bars"},
+          {u"1:\\x", u"C:\\Tools\\K\\1:\\x"},
+      });
   bar::LineList lists[2];
   const bar::Toggle toggle{lists[0], lists[1], u"tools.bar", program, u"D:\\Bars", u"main.bar", {}};
   EXPECT_EQ(toggle.SubBarFile(), u"D:\\Bars\\tools.bar");

@@ -7,15 +7,15 @@
 #include "bar/code_page.h"
 #include "bar/errors.h"
 #include "bar/unicode.h"
-#include "tests/scoped_code_page.h"
 #include "tests/lines.h"
+#include "tests/scoped_code_page.h"
 
 namespace bar {
 namespace {
 
-using testing_support::SplitLines;
 using testing_support::EncodeBarFile;
 using testing_support::EncodeUtf16;
+using testing_support::SplitLines;
 
 using testing_support::ScopedCodePage;
 

@@ -82,8 +82,7 @@ class BarParts {
  private:
   // The parts of a bar's lines, and where its plain bar's lines stand.
   struct Parsed;
-  static Parsed Parse(const std::vector<std::u16string_view>& lines,
-                      const std::u16string& subject);
+  static Parsed Parse(const std::vector<std::u16string_view>& lines, const std::u16string& subject);
 
   std::vector<std::u16string> before_;
   std::u16string header_;

@@ -7,15 +7,15 @@
 
 #include "bar/errors.h"
 #include "bar/unicode.h"
+#include "tests/lines.h"
 #include "tests/scoped_code_page.h"
 #include "tests/toggle_rig.h"
-#include "tests/lines.h"
 
 namespace bar {
 namespace {
 
-using testing_support::LinesOf;
 using testing_support::EncodeBarFile;
+using testing_support::LinesOf;
 
 using testing_support::BarContent;
 using testing_support::ContentOf;

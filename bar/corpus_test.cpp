@@ -7,9 +7,9 @@
 
 #include "bar/bar_file.h"
 #include "bar/line_list.h"
+#include "tests/lines.h"
 #include "tests/scoped_code_page.h"
 #include "tests/test_support.h"
-#include "tests/lines.h"
 
 namespace bar {
 namespace {

@@ -1,5 +1,4 @@
 #include "bar/entry_order.h"
-#include "bar/range_sort.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +9,11 @@
 
 #include "bar/bar_file.h"
 #include "bar/errors.h"
+#include "bar/range_sort.h"
 #include "bar/strings.h"
 #include "bar/unicode.h"
-#include "tests/test_support.h"
 #include "tests/lines.h"
+#include "tests/test_support.h"
 
 namespace bar {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "bar/errors.h"
 #include "bar/unicode.h"
-#include "tests/toggle_rig.h"
 #include "tests/lines.h"
+#include "tests/toggle_rig.h"
 
 namespace bar {
 namespace {
@@ -50,8 +50,8 @@ TEST(ExpandTest, WorkedExample) {
                    u"iconic3=0", u"button4=x.exe", u"cmd4=x", u"iconic4=0", u"button5=y.exe",
                    u"cmd5=y2.cmd", u"iconic5=1"}));
   EXPECT_EQ(rig.files.files[ToggleRig::SubPath(u"tools.bar")], sub_bytes);
-  EXPECT_EQ(LinesOf(rig.sub_bar), (Lines{u"button4=x.exe", u"cmd4=x", u"iconic4=0", u"button5=y.exe",
-                                        u"cmd5=y2.cmd", u"iconic5=1"}));
+  EXPECT_EQ(LinesOf(rig.sub_bar), (Lines{u"button4=x.exe", u"cmd4=x", u"iconic4=0",
+                                         u"button5=y.exe", u"cmd5=y2.cmd", u"iconic5=1"}));
   EXPECT_EQ(rig.files.events,
             (std::vector<std::u16string>{
                 u"read C:\\tc\\Bar\\main.bar", u"read C:\\tc\\Bar\\tools.bar",

@@ -69,7 +69,12 @@ class ProgramFolder {
   ToggleAction Run() {
     LineList main_bar;
     LineList sub_bar;
-    Toggle toggle{main_bar, sub_bar, kPar, dir_.path().u16string() + u"\\", u"Bar", u"main.bar",
+    Toggle toggle{main_bar,
+                  sub_bar,
+                  kPar,
+                  dir_.path().u16string() + u"\\",
+                  u"Bar",
+                  u"main.bar",
                   [this](int32_t command) { commands.push_back(command); }};
     return RunToggle(toggle);
   }

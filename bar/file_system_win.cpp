@@ -86,9 +86,9 @@ CreateError TempFileFailure(const std::wstring& full, DWORD error) {
 // the open is tried again, as long as a replace would try.
 HANDLE OpenForReading(const std::wstring& full) {
   for (int attempt = 1;; ++attempt) {
-    HANDLE file = CreateFileW(SystemPath(full).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     const DWORD error = GetLastError();
     if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||

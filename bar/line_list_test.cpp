@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "bar/errors.h"
+#include "tests/lines.h"
 #include "tests/memory_file_system.h"
 #include "tests/scoped_code_page.h"
-#include "tests/lines.h"
 
 namespace bar {
 namespace {

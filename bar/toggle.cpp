@@ -15,9 +15,9 @@ ToggleAction RunToggle(Toggle& t) {
 }
 
 std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting) {
-  const bool drive = setting.size() >= 3 && setting[1] == u':' && setting[2] == u'\\' &&
-                     ((setting[0] >= u'A' && setting[0] <= u'Z') ||
-                      (setting[0] >= u'a' && setting[0] <= u'z'));
+  const bool drive =
+      setting.size() >= 3 && setting[1] == u':' && setting[2] == u'\\' &&
+      ((setting[0] >= u'A' && setting[0] <= u'Z') || (setting[0] >= u'a' && setting[0] <= u'z'));
   const bool share = setting.rfind(u"\\\\", 0) == 0;
   return drive || share ? setting : program_folder + setting;
 }

@@ -36,7 +36,9 @@ struct Toggle {
   FileSystem& files = PlatformFileSystem();
 
   std::u16string MainBarFile() const { return SettingPath(program_folder, main_bar_path); }
-  std::u16string SubBarFile() const { return SettingPath(program_folder, bar_folder) + u"\\" + par; }
+  std::u16string SubBarFile() const {
+    return SettingPath(program_folder, bar_folder) + u"\\" + par;
+  }
 };
 
 // Loads the main bar file into t.main_bar (cleared first) and decides

@@ -13,10 +13,10 @@
 #include "bar/errors.h"
 #include "bar/marker.h"
 #include "bar/unicode.h"
+#include "tests/lines.h"
 #include "tests/scoped_code_page.h"
 #include "tests/test_support.h"
 #include "tests/toggle_rig.h"
-#include "tests/lines.h"
 
 namespace bar {
 namespace {
@@ -97,9 +97,12 @@ class ToggleCorpusTest : public ::testing::TestWithParam<ts::BarFile> {
  private:
   // Start-up with the argument.
   ToggleAction Toggle(const ts::TempDir& dir, const std::u16string& par) {
-    bar::Toggle toggle{main_bar_,       sub_bar_,
-                       par,             dir.path().u16string() + u"/",
-                       u"Bar",          u"Bar\\main.bar",
+    bar::Toggle toggle{main_bar_,
+                       sub_bar_,
+                       par,
+                       dir.path().u16string() + u"/",
+                       u"Bar",
+                       u"Bar\\main.bar",
                        [this](int32_t command) { commands_.push_back(command); }};
     return RunToggle(toggle);
   }

@@ -1,7 +1,8 @@
 #include "bar/unicode.h"
-#include "tests/lines.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/lines.h"
 
 namespace bar {
 namespace {

@@ -13,7 +13,7 @@ namespace {
 // whose top bit is set (0x800D, 0xFFFF), at every offset and length,
 // against a plain loop.
 TEST(UnitScanTest, AgreesWithAPlainLoop) {
-  const char16_t units[] = {u'a',    u'\r',     u'\n',     u'\0',     u'\x0D',   u'\x0E',
+  const char16_t units[] = {u'a',    u'\r',     u'\n',     u'\0',     u'\x0D',  u'\x0E',
                             u'\x7F', u'\u0A0D', u'\u800D', u'\uFFFF', u'\u0416'};
   std::mt19937 random(11);
   for (int round = 0; round < 3000; ++round) {

@@ -14,17 +14,17 @@
 #include "bar/line_list.h"
 #include "bar/marker.h"
 #include "bar/unicode.h"
+#include "tests/lines.h"
 #include "tests/scoped_code_page.h"
 #include "tests/toggle_rig.h"
-#include "tests/lines.h"
 
 namespace fuzzing {
 
 namespace {
 
+using testing_support::EncodeBarFile;
 using testing_support::LinesOf;
 using testing_support::SplitLines;
-using testing_support::EncodeBarFile;
 
 using bar::Encoding;
 using bar::LineList;

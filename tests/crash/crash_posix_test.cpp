@@ -25,8 +25,8 @@
 
 #include "bar/bar_file.h"
 #include "tests/crash/alternating_bars.h"
-#include "tests/test_support.h"
 #include "tests/lines.h"
+#include "tests/test_support.h"
 
 extern char** environ;
 

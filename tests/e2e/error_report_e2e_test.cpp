@@ -78,7 +78,9 @@ const FailureCase kFailures[] = {
        folder.Write(kDefaultMainBar, kMainBar);
        folder.Write(L"Bar\\tools.bar", kSubBar);
      },
-     [](const std::string& dir) { return CannotOpenAsTheSystemSays(dir + "Elsewhere\\tools.bar"); }},
+     [](const std::string& dir) {
+       return CannotOpenAsTheSystemSays(dir + "Elsewhere\\tools.bar");
+     }},
     {"MissingMainBarNamedByItsFullPath", L"kelvane.exe", L"kelvane",
      [](const ProgramFolder& folder) {
        folder.WriteSettings(L"Bar", folder.Path(L"Elsewhere\\main.bar"));
