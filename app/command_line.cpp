@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <cstddef>
+#include <iterator>
 
 namespace app {
 
@@ -38,7 +39,35 @@ std::size_t ReadToken(const std::u16string& s, std::size_t i, std::u16string* to
   return i;
 }
 
+// ASCII letters only: the switch is ASCII, and a name that merely folds to
+// it under another language's rules is a name.
+bool IsVerticalSwitch(const std::u16string& token) {
+  constexpr char16_t kSwitch[] = u"/vertical";
+  if (token.size() != std::size(kSwitch) - 1) return false;
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    const char16_t c = token[i] >= u'A' && token[i] <= u'Z' ? token[i] + (u'a' - u'A') : token[i];
+    if (c != kSwitch[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+ToggleArguments ReadToggleArguments(const std::u16string& command_line) {
+  ToggleArguments arguments;
+  std::u16string token;
+  std::size_t i = ReadToken(command_line, SkipToToken(command_line, 0), &token);
+  if (token.empty()) return arguments;
+  for (;;) {
+    i = ReadToken(command_line, SkipToToken(command_line, i), &token);
+    if (token.empty()) return arguments;
+    if (IsVerticalSwitch(token)) {
+      arguments.vertical = true;
+    } else if (arguments.sub_bar.empty()) {
+      arguments.sub_bar = token;
+    }
+  }
+}
 
 std::u16string CommandLineToken(const std::u16string& command_line, int index) {
   std::u16string token;

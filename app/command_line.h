@@ -15,6 +15,15 @@ namespace app {
 // it and every later index give "".
 std::u16string CommandLineToken(const std::u16string& command_line, int index);
 
+// A toggle's arguments: the sub-bar's name is the first argument that is
+// not the switch "/vertical" (in any letter case), "" without one; vertical
+// tells whether the switch is among the arguments. Others are ignored.
+struct ToggleArguments {
+  std::u16string sub_bar;
+  bool vertical = false;
+};
+ToggleArguments ReadToggleArguments(const std::u16string& command_line);
+
 }  // namespace app
 
 #endif  // KELVANE_APP_COMMAND_LINE_H_

@@ -80,5 +80,30 @@ TEST(CommandLineTokenTest, EmptyTokenEndsTheScan) {
   EXPECT_EQ(CommandLineToken(line, 1000), u"");
 }
 
+TEST(CommandLineTokenTest, ToggleArgumentsTakeTheSwitchAnywhere) {
+  const struct {
+    const char16_t* command_line;
+    const char16_t* sub_bar;
+    bool vertical;
+  } cases[] = {
+      {u"k.exe tools.bar", u"tools.bar", false},
+      {u"k.exe tools.bar /vertical", u"tools.bar", true},
+      {u"k.exe /VERTICAL tools.bar", u"tools.bar", true},
+      {u"k.exe \"/Vertical\" tools.bar extra", u"tools.bar", true},
+      {u"k.exe tools.bar extra /vertical", u"tools.bar", true},
+      {u"k.exe /vertical", u"", true},
+      {u"k.exe /verticals tools.bar", u"/verticals", false},
+      {u"/vertical tools.bar", u"tools.bar", false},  // token 0 is the program
+      {u"k.exe \"\" /vertical", u"", true},
+      {u"k.exe a \" /vertical", u"a", false},  // the unclosed quote swallows it
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(bar::ToUtf8(c.command_line));
+    const ToggleArguments arguments = ReadToggleArguments(c.command_line);
+    EXPECT_EQ(arguments.sub_bar, c.sub_bar);
+    EXPECT_EQ(arguments.vertical, c.vertical);
+  }
+}
+
 }  // namespace
 }  // namespace app

@@ -10,14 +10,17 @@ namespace app {
 
 constexpr int kLabel3Id = 1003;    // "Путь Bar-папки" CR "/Path To Bar Folder/"
 constexpr int kLabel4Id = 1004;    // "Путь осн.панели" CR "/Path To Main Bar/"
+constexpr int kLabel5Id = 1005;    // "Путь верт.панели" CR "/Path To Vertical Bar/"
 constexpr int kLabel1Id = 1001;    // "Сохранить и выйти" CR "/Save And Close/"
 constexpr int kListBox1Id = 1011;  // hidden
 constexpr int kListBox2Id = 1012;  // hidden
 constexpr int kButton3Id = 1023;   // "OK": save and close
 constexpr int kEdit3Id = 1033;     // pathBar
 constexpr int kEdit4Id = 1034;     // pathMainPanel
+constexpr int kEdit5Id = 1035;     // pathVerticalPanel
 constexpr int kButton1Id = 1021;   // "Find": bar folder
 constexpr int kButton2Id = 1022;   // "Find": main bar file
+constexpr int kButton4Id = 1024;   // "Find": vertical bar file
 
 // Class name of the settings window (its caption is KELVANE_WINDOW_CAPTION,
 // app/version.h).

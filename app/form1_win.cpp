@@ -6,6 +6,7 @@
 #include <array>
 #include <iterator>
 
+#include "app/command_line.h"
 #include "app/file_dialog_win.h"
 #include "app/notify_win.h"
 #include "app/paths.h"
@@ -27,7 +28,7 @@ namespace {
 constexpr wchar_t kCaption[] = KELVANE_WINDOW_CAPTION;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kClientWidth = 369;
-constexpr int kClientHeight = 115;
+constexpr int kClientHeight = 150;
 constexpr int kFontHeight = 11;
 constexpr int kListItemHeight = 13;
 
@@ -50,21 +51,26 @@ struct ControlLayout {
   int left, top, width, height;  // at 96 DPI, in the client area
 };
 
-// In creation order, which is also the tab order.
+// In creation order, which is also the tab order. Each bar has a row: its
+// label, its field and its "Find"; "Save and close" and OK come last.
 const ControlLayout kControls[] = {
     {&TForm1::Label3, kLabel3Id, L"Static", L"Путь Bar-папки\r/Path To Bar Folder/", kLabelStyle, 0,
      8, 3, 97, 26},
     {&TForm1::Label4, kLabel4Id, L"Static", L"Путь осн.панели\r/Path To Main Bar/", kLabelStyle, 0,
      8, 38, 89, 26},
+    {&TForm1::Label5, kLabel5Id, L"Static", L"Путь верт.панели\r/Path To Vertical Bar/",
+     kLabelStyle, 0, 8, 73, 97, 26},
     {&TForm1::Label1, kLabel1Id, L"Static", L"Сохранить и выйти\r/Save And Close/", kLabelStyle, 0,
-     182, 81, 99, 26},
-    {nullptr, kListBox1Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 8, 75, 33, 22},
-    {nullptr, kListBox2Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 47, 75, 35, 22},
-    {&TForm1::Button3, kButton3Id, L"Button", L"OK", kButtonStyle, 0, 287, 82, 75, 25},
+     182, 116, 99, 26},
+    {nullptr, kListBox1Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 8, 110, 33, 22},
+    {nullptr, kListBox2Id, L"ListBox", L"", kListStyle, WS_EX_CLIENTEDGE, 47, 110, 35, 22},
+    {&TForm1::Button3, kButton3Id, L"Button", L"OK", kButtonStyle, 0, 287, 117, 75, 25},
     {nullptr, kEdit3Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 8, 170, 21},
     {nullptr, kEdit4Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 43, 170, 21},
+    {nullptr, kEdit5Id, L"Edit", L"", kEditStyle, WS_EX_CLIENTEDGE, 111, 78, 170, 21},
     {&TForm1::Button1, kButton1Id, L"Button", L"Find", kButtonStyle, 0, 287, 8, 75, 25},
     {&TForm1::Button2, kButton2Id, L"Button", L"Find", kButtonStyle, 0, 287, 39, 75, 25},
+    {&TForm1::Button4, kButton4Id, L"Button", L"Find", kButtonStyle, 0, 287, 74, 75, 25},
 };
 
 HFONT CreateFormFont(UINT dpi) {
@@ -120,13 +126,14 @@ void GrowToText(HWND label, HFONT font, RECT& place) {
 // fields give up width on their left and stay aligned with each other, and
 // "Save and close", whose button column stays put, grows to its left.
 void MakeRoomForLabels(HWND form, HFONT font, UINT dpi, Places& places) {
-  for (int id : {kLabel3Id, kLabel4Id, kLabel1Id}) {
+  for (int id : {kLabel3Id, kLabel4Id, kLabel5Id, kLabel1Id}) {
     GrowToText(GetDlgItem(form, id), font, places[RowOf(id)]);
   }
   int gap = ScaleToDpi(kLabelGap, dpi);
-  int fields_left = std::max({places[RowOf(kEdit3Id)].left, places[RowOf(kLabel3Id)].right + gap,
-                              places[RowOf(kLabel4Id)].right + gap});
-  for (int id : {kEdit3Id, kEdit4Id}) places[RowOf(id)].left = fields_left;
+  int fields_left =
+      std::max({places[RowOf(kEdit3Id)].left, places[RowOf(kLabel3Id)].right + gap,
+                places[RowOf(kLabel4Id)].right + gap, places[RowOf(kLabel5Id)].right + gap});
+  for (int id : {kEdit3Id, kEdit4Id, kEdit5Id}) places[RowOf(id)].left = fields_left;
   RECT& label1 = places[RowOf(kLabel1Id)];
   int label1_right = places[RowOf(kButton3Id)].left - gap;
   if (label1.right > label1_right) OffsetRect(&label1, label1_right - label1.right, 0);
@@ -163,6 +170,7 @@ void TForm1::CreateControls() {
   }
   Edit3.Attach(GetDlgItem(Window(), kEdit3Id));
   Edit4.Attach(GetDlgItem(Window(), kEdit4Id));
+  Edit5.Attach(GetDlgItem(Window(), kEdit5Id));
 }
 
 void TForm1::LayOut(UINT dpi) {
@@ -218,14 +226,18 @@ void TForm1::FormCreate() {
     PathSettings settings = ReadPathSettings(iniFileLoad);
     Edit3.SetText(settings.path_bar);
     Edit4.SetText(settings.path_main_panel);
+    Edit5.SetText(settings.path_vertical_panel);
   }
-  par = ParamStr(1);
+  const ToggleArguments arguments = ReadToggleArguments(CommandLine());
+  par = arguments.sub_bar;
   if (par.empty()) {
     window_state_ = WindowState::kMaximized;
     return;
   }
   bar::Toggle toggle{ListBox1,     ListBox2,     par,           ProgramFolder(),
                      Edit3.Text(), Edit4.Text(), &SendTCCommand};
+  toggle.vertical_bar_path = Edit5.Text();
+  toggle.vertical = arguments.vertical;
   if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 
@@ -251,18 +263,23 @@ void TForm1::Close() { SendMessageW(Window(), WM_CLOSE, 0, 0); }
 
 void TForm1::Button1Click() {
   std::u16string folder = ChooseWithFileOpenDialog(DialogOwner(Window()), FOS_PICKFOLDERS);
-  Edit3.SetText(ExtractRelativeFolder(ExtractFileDir(ParamStr(0)) + u"\\", folder));
+  Edit3.SetText(ExtractRelativeFolder(FindBase(ParamStr(0), LongPathName), folder));
 }
 
 void TForm1::Button2Click() {
   std::u16string file = ChooseWithFileOpenDialog(DialogOwner(Window()), 0);
-  Edit4.SetText(ExtractRelativePath(ExtractFileDir(ParamStr(0)) + u"\\", file));
+  Edit4.SetText(ExtractRelativePath(FindBase(ParamStr(0), LongPathName), file));
+}
+
+void TForm1::Button4Click() {
+  std::u16string file = ChooseWithFileOpenDialog(DialogOwner(Window()), 0);
+  Edit5.SetText(ExtractRelativePath(FindBase(ParamStr(0), LongPathName), file));
 }
 
 void TForm1::Button3Click() {
   {
     IniFile iniFileSave(SettingsFilePath(ProgramFolder()));
-    WritePathSettings(iniFileSave, PathSettings{Edit3.Text(), Edit4.Text()});
+    WritePathSettings(iniFileSave, PathSettings{Edit3.Text(), Edit4.Text(), Edit5.Text()});
   }
   Close();
 }
@@ -345,6 +362,9 @@ void TForm1::OnCommand(int id, int notification) {
       break;
     case kButton3Id:
       Button3Click();
+      break;
+    case kButton4Id:
+      Button4Click();
       break;
     default:
       break;  // Enter and Escape arrive as IDOK and IDCANCEL; they do nothing here

@@ -26,11 +26,11 @@ class TForm1 : public BaseWindow<TForm1> {
   static const wchar_t* ClassName() { return kForm1ClassName; }
   static int IconId() { return KELVANE_PROGRAM_ICON; }
 
-  // Reads the settings into Edit3 and Edit4. Without an argument: sets the
-  // maximized state and returns. With one: runs the toggle of the sub-bar
-  // named par on ListBox1 and ListBox2 (bar/toggle.h), then requests the
-  // quit; an empty main bar does nothing more. Needs no platform window.
-  // Catches nothing.
+  // Reads the settings into Edit3, Edit4 and Edit5. Without a sub-bar's
+  // name: sets the maximized state and returns. With one: runs the toggle
+  // of the sub-bar named par, in the vertical bar with "/vertical", on
+  // ListBox1 and ListBox2 (bar/toggle.h), then requests the quit; an empty
+  // bar does nothing more. Needs no platform window. Catches nothing.
   void FormCreate();
 
   // True once a toggle has gone through: the program is to end now.
@@ -54,7 +54,10 @@ class TForm1 : public BaseWindow<TForm1> {
   // "Find" of the main bar: Edit4 := the chosen file relative to the
   // program folder.
   void Button2Click();
-  // "OK": writes pathBar, then pathMainPanel, then closes the window.
+  // "Find" of the vertical bar: Edit5, as Button2Click does Edit4.
+  void Button4Click();
+  // "OK": writes pathBar, pathMainPanel and pathVerticalPanel, then closes
+  // the window.
   void Button3Click();
 
   // Both leave the window visible at its normal size and place.
@@ -68,9 +71,12 @@ class TForm1 : public BaseWindow<TForm1> {
   EditField Edit3;  // the bar folder, setting pathBar
   HWND Label4 = nullptr;
   EditField Edit4;  // the main bar file, setting pathMainPanel
+  HWND Label5 = nullptr;
+  EditField Edit5;  // the vertical bar file, setting pathVerticalPanel
   HWND Label1 = nullptr;
   HWND Button1 = nullptr;
   HWND Button2 = nullptr;
+  HWND Button4 = nullptr;
 
  private:
   friend class BaseWindow<TForm1>;

@@ -1,6 +1,7 @@
 #include "app/paths.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "bar/file_name.h"
@@ -99,10 +100,26 @@ std::u16string ExtractRelativeFolder(const std::u16string& base, const std::u16s
   if (bar::SameFileName(without_trailing_delimiters(base), without_trailing_delimiters(folder))) {
     return u".";
   }
-  std::u16string relative = ExtractRelativePath(base, folder);
+  // The dialog gives a share's root as "\\srv\share", which would read as a
+  // folder "share" in "\\srv\"; its root folder is "\\srv\share\", as a
+  // drive's is "C:\".
+  std::u16string root = without_trailing_delimiters(folder);
+  const bool is_root = !root.empty() && ExtractFileDrive(root) == root;
+  std::u16string relative = ExtractRelativePath(base, is_root ? root + kPathDelim : folder);
   // Another drive's folder stays as chosen, its root "D:\" included.
   if (relative == folder) return relative;
   return without_trailing_delimiters(relative);
+}
+
+std::u16string WithoutLongPrefix(const std::u16string& path) {
+  if (path.rfind(u"\\\\?\\UNC\\", 0) == 0) return u"\\\\" + path.substr(8);
+  if (path.rfind(u"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+std::u16string FindBase(const std::u16string& exe_path,
+                        const std::function<std::u16string(const std::u16string&)>& long_name) {
+  return long_name(ExtractFileDir(WithoutLongPrefix(exe_path))) + kPathDelim;
 }
 
 }  // namespace app

@@ -141,6 +141,33 @@ TEST(PathsTest, FindButtonOnNetworkPath) {
   EXPECT_EQ(FileField(exe, u"\\\\srv\\share\\x.bar"), u"..\\x.bar");
   EXPECT_EQ(FileField(exe, u"\\\\srv\\other\\K\\x.bar"), u"\\\\srv\\other\\K\\x.bar");
   EXPECT_EQ(FileField(exe, u"C:\\Bar\\main.bar"), u"C:\\Bar\\main.bar");
+  // The share's root, as the folder dialog gives it, is ".." from K.
+  const std::u16string base = ExtractFileDir(exe) + u"\\";
+  EXPECT_EQ(ExtractRelativeFolder(base, u"\\\\SRV\\share"), u"..");
+  EXPECT_EQ(ExtractRelativeFolder(base, u"\\\\srv\\share\\"), u"..");
+  EXPECT_EQ(ExtractRelativeFolder(base, u"\\\\srv\\other"), u"\\\\srv\\other");
+}
+
+// The system's long names, for the one short-named folder below.
+std::u16string LongName(const std::u16string& path) {
+  return path == u"C:\\PROGRA~2\\TOTALC~1" ? u"C:\\Program Files (x86)\\Total Commander" : path;
+}
+
+// The program started through a short name or a "\\?\" path still stores
+// paths against the long names the dialog gives.
+TEST(PathsTest, FindBaseIsTheLongProgramFolder) {
+  ExpectEach(
+      [](const std::u16string& exe) { return FindBase(exe, LongName); },
+      {
+          {u"C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K\\"},
+          {u"C:\\kelvane.exe", u"C:\\\\"},
+          {u"C:\\PROGRA~2\\TOTALC~1\\kelvane.exe", u"C:\\Program Files (x86)\\Total Commander\\"},
+          {u"\\\\?\\C:\\Tools\\K\\kelvane.exe", u"C:\\Tools\\K\\"},
+          {u"\\\\?\\UNC\\srv\\share\\K\\kelvane.exe", u"\\\\srv\\share\\K\\"},
+      });
+  const std::u16string base = FindBase(u"\\\\?\\C:\\PROGRA~2\\TOTALC~1\\kelvane.exe", LongName);
+  EXPECT_EQ(ExtractRelativePath(base, u"C:\\Program Files (x86)\\Total Commander\\Bar\\x.bar"),
+            u"Bar\\x.bar");
 }
 
 // Each setting names a file or folder: a full path as it stands, anything
@@ -160,6 +187,11 @@ TEST(PathsTest, SettingsNameTheirPaths) {
           {u"D:main.bar", u"C:\\Tools\\K\\D:main.bar"},  // drive-relative: not full
           {u"\\Bars", u"C:\\Tools\\K\\\\Bars"},
           {u"1:\\x", u"C:\\Tools\\K\\1:\\x"},
+          {u"C:/Bars/main.bar", u"C:/Bars/main.bar"},  // "/" separates as "\\" does
+          {u"//server/share/Bars", u"//server/share/Bars"},
+          {u"\\\\server/share", u"\\\\server/share"},
+          {u"Bars/main.bar", u"C:\\Tools\\K\\Bars/main.bar"},
+          {u"/Bars", u"C:\\Tools\\K\\/Bars"},
       });
   bar::LineList lists[2];
   const bar::Toggle toggle{lists[0], lists[1], u"tools.bar", program, u"D:\\Bars", u"main.bar", {}};

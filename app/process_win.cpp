@@ -38,12 +38,25 @@ std::u16string ExePath() {
   }
 }
 
+std::u16string CommandLine() { return FromWide(GetCommandLineW()); }
+
 std::u16string ParamStr(int index) {
   if (index == 0) return ExePath();
-  return CommandLineToken(FromWide(GetCommandLineW()), index);
+  return CommandLineToken(CommandLine(), index);
 }
 
-std::u16string ProgramFolder() { return ExtractFilePath(ParamStr(0)); }
+std::u16string ProgramFolder() { return ExtractFilePath(WithoutLongPrefix(ParamStr(0))); }
+
+std::u16string LongPathName(const std::u16string& path) {
+  std::wstring given = ToWide(path);
+  DWORD size = GetLongPathNameW(given.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::wstring long_name(size, L'\0');
+  DWORD length = GetLongPathNameW(given.c_str(), long_name.data(), size);
+  if (length == 0 || length >= size) return path;
+  long_name.resize(length);
+  return FromWide(long_name);
+}
 
 const std::u16string& ProgramTitle() {
   static const std::u16string title = ApplicationTitle(ExePath(), PlatformLowerCase);

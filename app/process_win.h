@@ -11,13 +11,21 @@ namespace app {
 // any length.
 std::u16string ExePath();
 
+// The command line as the platform hands it over (GetCommandLineW).
+std::u16string CommandLine();
+
 // Index 0: ExePath(), whatever the command line says. Index 1 and up: the
 // command-line token (command_line.h); "" when there is none.
 std::u16string ParamStr(int index);
 
-// ExtractFilePath(ParamStr(0)): the executable's folder with its trailing
-// "\". Every file of the program is addressed from it.
+// ExtractFilePath(ParamStr(0)) without a "\\?\" prefix: the executable's
+// folder with its trailing "\". Every file of the program is addressed from
+// it.
 std::u16string ProgramFolder();
+
+// The path with every folder in its long name (GetLongPathNameW); the path
+// as given when the system cannot tell.
+std::u16string LongPathName(const std::u16string& path);
 
 // The caption of every error report, taken from the executable's name
 // (app_title.h) with the platform's lower-casing, fixed at the first call.

@@ -70,12 +70,15 @@ PathSettings ReadPathSettings(const IniFile& ini) {
   settings.path_bar = ini.ReadString(kSettingsSection, kPathBarKey, kPathBarDefault);
   settings.path_main_panel =
       ini.ReadString(kSettingsSection, kPathMainPanelKey, kPathMainPanelDefault);
+  settings.path_vertical_panel =
+      ini.ReadString(kSettingsSection, kPathVerticalPanelKey, kPathVerticalPanelDefault);
   return settings;
 }
 
 void WritePathSettings(IniFile& ini, const PathSettings& settings) {
   ini.WriteString(kSettingsSection, kPathBarKey, settings.path_bar);
   ini.WriteString(kSettingsSection, kPathMainPanelKey, settings.path_main_panel);
+  ini.WriteString(kSettingsSection, kPathVerticalPanelKey, settings.path_vertical_panel);
 }
 
 }  // namespace app

@@ -1,7 +1,8 @@
 // The settings file kelvane.ini beside the executable: section "Main", keys
-// "pathBar" (the bar folder) and "pathMainPanel" (the main bar file), both
-// relative to the program folder. Read and written through the platform's
-// profile functions.
+// "pathBar" (the bar folder), "pathMainPanel" (the main bar file) and
+// "pathVerticalPanel" (the vertical bar file, empty for none), each relative
+// to the program folder or a full path. Read and written through the
+// platform's profile functions.
 #ifndef KELVANE_APP_SETTINGS_WIN_H_
 #define KELVANE_APP_SETTINGS_WIN_H_
 
@@ -15,6 +16,8 @@ constexpr char16_t kPathBarKey[] = u"pathBar";
 constexpr char16_t kPathBarDefault[] = u"Bar";
 constexpr char16_t kPathMainPanelKey[] = u"pathMainPanel";
 constexpr char16_t kPathMainPanelDefault[] = u"Bar\\000_Osnovnaja.bar";
+constexpr char16_t kPathVerticalPanelKey[] = u"pathVerticalPanel";
+constexpr char16_t kPathVerticalPanelDefault[] = u"";
 
 // program_folder (ending in "\") + "kelvane.ini".
 std::u16string SettingsFilePath(const std::u16string& program_folder);
@@ -51,13 +54,14 @@ class IniFile {
 struct PathSettings {
   std::u16string path_bar;
   std::u16string path_main_panel;
+  std::u16string path_vertical_panel;
 };
 
-// Both keys with their defaults.
+// The three keys with their defaults.
 PathSettings ReadPathSettings(const IniFile& ini);
 
-// pathBar, then pathMainPanel, each by its own write; a failed first write
-// leaves the second unattempted.
+// pathBar, pathMainPanel, then pathVerticalPanel, each by its own write; a
+// failed write leaves the later ones unattempted.
 void WritePathSettings(IniFile& ini, const PathSettings& settings);
 
 }  // namespace app

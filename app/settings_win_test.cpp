@@ -27,6 +27,7 @@ TEST(SettingsTest, MissingFileGivesDefaultsAndStaysMissing) {
     PathSettings settings = ReadPathSettings(ini);
     EXPECT_EQ(settings.path_bar, u"Bar");
     EXPECT_EQ(settings.path_main_panel, u"Bar\\000_Osnovnaja.bar");
+    EXPECT_EQ(settings.path_vertical_panel, u"");
   }
   EXPECT_FALSE(fs::exists(dir.path() / "kelvane.ini"));
 }
@@ -70,11 +71,12 @@ TEST(SettingsTest, RewritesAnExistingFileInItsOwnEncoding) {
   WriteBytes(dir.path() / "kelvane.ini", "[Main]\r\npathBar=Old\r\n");
   {
     IniFile ini(SettingsFilePath(FolderOf(dir)));
-    WritePathSettings(ini, PathSettings{u"New", u"New\\main.bar"});
+    WritePathSettings(ini, PathSettings{u"New", u"New\\main.bar", u"New\\vertical.bar"});
   }
   std::string bytes = ReadBytes(dir.path() / "kelvane.ini");
   EXPECT_NE(bytes.find("pathBar=New"), std::string::npos) << bytes;
   EXPECT_NE(bytes.find("pathMainPanel=New\\main.bar"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("pathVerticalPanel=New\\vertical.bar"), std::string::npos) << bytes;
   EXPECT_EQ(bytes.find("Old"), std::string::npos) << bytes;
 }
 

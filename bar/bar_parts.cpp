@@ -50,11 +50,12 @@ struct BarParts::Parsed {
 
 // The plain bar is the list's own lines, kept in their new order, and the
 // count line made anew.
-BarParts BarParts::Split(LineList& bar, const std::u16string& subject) {
+BarParts BarParts::Split(LineList& bar, const Subject& subject) {
   if (bar.Count() < 2) throw bar.OutOfBounds(1);
   Parsed parsed = Parse(bar.views(), subject);
   if (!parsed.count) {
-    throw BarFormatError(subject + u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
+    throw BarFormatError(subject() +
+                         u" has no \"Buttoncount=\" line in its \"[Buttonbar]\" section");
   }
   const std::u16string_view count_line = bar.Get(*parsed.count);
   const std::u16string new_count_line =
@@ -66,7 +67,7 @@ BarParts BarParts::Split(LineList& bar, const std::u16string& subject) {
   return std::move(parsed.parts);
 }
 
-BarParts BarParts::KeptFrom(const LineList& bar, const std::u16string& subject) {
+BarParts BarParts::KeptFrom(const LineList& bar, const Subject& subject) {
   if (bar.Count() == 0) return BarParts();
   Parsed parsed = Parse(bar.views(), subject);
   if (!parsed.count) {
@@ -77,9 +78,9 @@ BarParts BarParts::KeptFrom(const LineList& bar, const std::u16string& subject) 
 }
 
 BarParts::Parsed BarParts::Parse(const std::vector<std::u16string_view>& lines,
-                                 const std::u16string& subject) {
+                                 const Subject& subject) {
   const std::optional<SectionRange> section = FindButtonSection(lines);
-  if (!section) throw BarFormatError(subject + u" has no \"[Buttonbar]\" section");
+  if (!section) throw BarFormatError(subject() + u" has no \"[Buttonbar]\" section");
   Parsed parsed;
   parsed.header = section->header;
   BarParts& parts = parsed.parts;

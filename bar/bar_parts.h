@@ -17,6 +17,7 @@
 #define KELVANE_BAR_BAR_PARTS_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,10 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>&
 
 class BarParts {
  public:
+  // What a refusal calls the bar, made only when a refusal is raised: its
+  // text takes a full-path look-up.
+  using Subject = std::function<std::u16string()>;
+
   // The parts of a bar that has no file yet: "[Buttonbar]" and nothing else.
   BarParts();
 
@@ -57,15 +62,15 @@ class BarParts {
   // "Buttoncount=" and the text after its first "="), then the entry lines
   // in file order; keeps the rest. Throws, with `bar` unchanged: the index
   // error for line 1 when it has fewer than two lines, BarFormatError,
-  // `subject` + " has no ...", for a bar without a button section or
+  // subject() + " has no ...", for a bar without a button section or
   // without a count line in it. InsertError as LineList gives it.
-  static BarParts Split(LineList& bar, const std::u16string& subject);
+  static BarParts Split(LineList& bar, const Subject& subject);
 
   // The parts of a bar whose entries are about to be replaced, `bar` left
   // as it is: a bar without lines gives BarParts(), one without a count line
   // gets its place right after the header. BarFormatError as Split gives it
   // for a bar that has lines but no button section.
-  static BarParts KeptFrom(const LineList& bar, const std::u16string& subject);
+  static BarParts KeptFrom(const LineList& bar, const Subject& subject);
 
   // The whole bar again, with `plain` (a plain bar as Split leaves it, whose
   // header line is ignored) in the places its lines were taken from: the
@@ -82,7 +87,7 @@ class BarParts {
  private:
   // The parts of a bar's lines, and where its plain bar's lines stand.
   struct Parsed;
-  static Parsed Parse(const std::vector<std::u16string_view>& lines, const std::u16string& subject);
+  static Parsed Parse(const std::vector<std::u16string_view>& lines, const Subject& subject);
 
   std::vector<std::u16string> before_;
   std::u16string header_;

@@ -57,7 +57,8 @@ int32_t MarkerNumber(const LineList& main_bar, std::u16string_view par) {
 Block FindBlock(const Toggle& t, int32_t marker, int32_t btc) {
   const BlockMarkers markers = FindBlockMarkers(t.main_bar, 2, marker);
   if (markers.doubtful) {
-    throw BarFormatError(Refusal(t) + u"the main bar's line " + Quoted(*markers.doubtful) +
+    throw BarFormatError(Refusal(t) + BarTitle(t.vertical) + u"'s line " +
+                         Quoted(*markers.doubtful) +
                          u" may be the marker entry of another expanded sub-bar whose cmd "
                          u"line is gone; give it back its line \"cmd<n>=-2\", or a cmd line "
                          u"of its own if it is a button");
@@ -104,7 +105,8 @@ void RefuseLossyRenumbering(const Toggle& t, const Block& block,
     const std::u16string_view line = t.main_bar.Get(numbered.index);
     const std::u16string loss = RenumberingLoss(line);
     if (loss.empty()) continue;
-    throw BarFormatError(Refusal(t) + u"the main bar's line " + Quoted(line) + u" " + loss);
+    throw BarFormatError(Refusal(t) + BarTitle(t.vertical) + u"'s line " + Quoted(line) + u" " +
+                         loss);
   }
 }
 
@@ -118,7 +120,7 @@ BarParts ReadSubBarParts(const Toggle& t) {
     sub_bar.set_remembered_encoding(std::nullopt);
     return BarParts();
   }
-  return BarParts::KeptFrom(sub_bar, Refusal(t) + u"it");
+  return BarParts::KeptFrom(sub_bar, [&t] { return Refusal(t) + u"it"; });
 }
 
 // The sub-bar's plain bar: its count, then the block's entries.
@@ -152,8 +154,8 @@ void TakeOut(const Toggle& t, const Block& block, const std::vector<NumberedLine
 
 void Remove(Toggle& t) {
   LineList& main_bar = t.main_bar;
-  main_bar.LoadFromFile(t.MainBarFile(), t.files);
-  const BarParts main_parts = BarParts::Split(main_bar, Refusal(t) + MainBarName(t));
+  main_bar.LoadFromFile(t.BarFile(), t.files);
+  const BarParts main_parts = BarParts::Split(main_bar, [&t] { return Refusal(t) + BarName(t); });
   const int32_t btc = CountValue(main_bar.Get(1));
   LB1Sort(main_bar);
 
@@ -169,7 +171,7 @@ void Remove(Toggle& t) {
   LB1Sort(main_bar);
 
   sub_parts.Save(t.sub_bar, t.SubBarFile(), t.files);
-  main_parts.Save(main_bar, t.MainBarFile(), t.files);
+  main_parts.Save(main_bar, t.BarFile(), t.files);
   NotifyFileManager(t);
 }
 

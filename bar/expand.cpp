@@ -33,7 +33,7 @@ void RefuseHiddenEntries(const Toggle& t, int32_t btc1) {
   for (int32_t i = 2; i < main_bar.Count(); ++i) {
     const std::optional<int32_t> n = NumberOf(main_bar.Get(i));
     if (!n || *n <= btc1) continue;
-    Refuse(t, MainBarName(t) + u" has the line " + Quoted(main_bar.Get(i)) +
+    Refuse(t, BarName(t) + u" has the line " + Quoted(main_bar.Get(i)) +
                   u", numbered above its button count (" + IntToStr(btc1) +
                   u"), which the file manager does not show; delete the line or raise the "
                   u"count first");
@@ -50,10 +50,10 @@ void RefuseOtherSpelling(const Toggle& t) {
   const KeyedLine button = *ReadKeyedLine(*line, u"button", KeyMatch::kLoose);
   const std::u16string spelling(button.value.substr(0, button.value.size() - 2));
   if (IsMarkerLine(*line, spelling)) {
-    Refuse(t, MainBarName(t) + u" holds it unfolded already, spelled " + Quoted(spelling) +
+    Refuse(t, BarName(t) + u" holds it unfolded already, spelled " + Quoted(spelling) +
                   u" (its line " + Quoted(*line) + u"); fold it with that spelling first");
   }
-  Refuse(t, MainBarName(t) + u" holds it unfolded already, in its edited line " + Quoted(*line) +
+  Refuse(t, BarName(t) + u" holds it unfolded already, in its edited line " + Quoted(*line) +
                 u"; restore that line to " + Quoted(MarkerEntry(button.number, spelling)[0]) +
                 u" to fold it");
 }
@@ -65,12 +65,12 @@ int32_t PlanCount(const Toggle& t, int32_t btc1, int32_t btc2) {
   // own entries, and a negative sub-bar count would leave the new count
   // below the marker: neither block could be found and taken out whole.
   if (btc1 < 0) {
-    Refuse(t, MainBarName(t) + u" has a negative button count (" + IntToStr(btc1) + u")");
+    Refuse(t, BarName(t) + u" has a negative button count (" + IntToStr(btc1) + u")");
   }
   if (btc2 < 0) Refuse(t, u"its button count is negative (" + IntToStr(btc2) + u")");
   const int64_t count = int64_t{btc1} + btc2 + 1;
   if (count > kMaxInt) {
-    Refuse(t, u"the main bar would have more than " + IntToStr(kMaxInt) + u" buttons");
+    Refuse(t, BarTitle(t.vertical) + u" would have more than " + IntToStr(kMaxInt) + u" buttons");
   }
   return static_cast<int32_t>(count);
 }
@@ -120,8 +120,8 @@ void Add(Toggle& t) {
   LineList& main_bar = t.main_bar;
   LineList& sub_bar = t.sub_bar;
   sub_bar.LoadFromFile(t.SubBarFile(), t.files);
-  const BarParts main_parts = BarParts::Split(main_bar, Refusal(t) + MainBarName(t));
-  BarParts::Split(sub_bar, Refusal(t) + u"it");
+  const BarParts main_parts = BarParts::Split(main_bar, [&t] { return Refusal(t) + BarName(t); });
+  BarParts::Split(sub_bar, [&t] { return Refusal(t) + u"it"; });
   // Both plain bars hold no empty line (the split keeps them in place), so
   // the sort keeps the header lines in front.
   LB1Space(main_bar);
@@ -142,7 +142,7 @@ void Add(Toggle& t) {
   for (std::u16string_view line : sub_bar.views()) main_bar.Add(line);
   main_bar.Put(1, u"Buttoncount=" + IntToStr(btc));
 
-  main_parts.Save(main_bar, t.MainBarFile(), t.files);
+  main_parts.Save(main_bar, t.BarFile(), t.files);
   NotifyFileManager(t);
 }
 

@@ -49,8 +49,8 @@ class ToggleRig {
     return SplitLines(bar::DecodeBarText(std::string_view(bytes).substr(mark), encoding));
   }
 
-  bar::Toggle MakeToggle(const std::u16string& par) {
-    return bar::Toggle{main_bar,
+  bar::Toggle MakeToggle(const std::u16string& par, bool vertical = false) {
+    bar::Toggle toggle{main_bar,
                        sub_bar,
                        par,
                        u"C:\\tc\\",
@@ -61,13 +61,19 @@ class ToggleRig {
                          files.events.push_back(u"notify " + bar::IntToStr(command));
                        },
                        files};
+    toggle.vertical_bar_path = vertical_bar_setting;
+    toggle.vertical = vertical;
+    return toggle;
   }
 
-  // What start-up does with the argument.
-  bar::ToggleAction Run(const std::u16string& par) {
-    bar::Toggle toggle = MakeToggle(par);
+  // What start-up does with the arguments.
+  bar::ToggleAction Run(const std::u16string& par, bool vertical = false) {
+    bar::Toggle toggle = MakeToggle(par, vertical);
     return bar::RunToggle(toggle);
   }
+
+  // The setting pathVerticalPanel; "" for no vertical bar.
+  std::u16string vertical_bar_setting;
 
   MemoryFileSystem files;
   bar::LineList main_bar;

@@ -374,20 +374,25 @@ std::wstring OnDriveZ(const std::wstring& folder) {
 }
 
 // Settings that name their bars by full paths use them as they stand: the
-// bars lie in another folder, not behind the program folder.
+// bars lie in another folder, not behind the program folder. Pasted paths
+// may be written with "/".
 TEST_F(ToggleTest, FullPathsInBothSettingsAreUsedAsTheyStand) {
   const ProgramFolder elsewhere;
-  const std::wstring bars = OnDriveZ(elsewhere.dir()) + L"Bars";
-  ASSERT_EQ(bars.rfind(L"Z:\\", 0), 0u) << Utf8(bars);
-  elsewhere.Write(L"Bars\\main.bar", CrLfLines(kOwnEntries));
-  elsewhere.Write(L"Bars\\tools.bar", CrLfLines(kToolsSubBar));
-  folder_.WriteSettings(bars, bars + L"\\main.bar");
+  for (const wchar_t separator : {L'\\', L'/'}) {
+    SCOPED_TRACE(Utf8(std::wstring(1, separator)));
+    std::wstring bars = OnDriveZ(elsewhere.dir()) + L"Bars";
+    ASSERT_EQ(bars.rfind(L"Z:\\", 0), 0u) << Utf8(bars);
+    std::replace(bars.begin(), bars.end(), L'\\', separator);
+    elsewhere.Write(L"Bars\\main.bar", CrLfLines(kOwnEntries));
+    elsewhere.Write(L"Bars\\tools.bar", CrLfLines(kToolsSubBar));
+    folder_.WriteSettings(bars, bars + separator + L"main.bar");
 
-  ASSERT_TRUE(Toggle(L"tools.bar"));
-  EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kToolsExpanded));
-  ASSERT_TRUE(Toggle(L"tools.bar"));
-  EXPECT_EQ(elsewhere.Read(L"Bars\\tools.bar"), CrLfLines(kToolsCollapsed));
-  EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kOwnEntriesCollapsed));
+    ASSERT_TRUE(Toggle(L"tools.bar"));
+    EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kToolsExpanded));
+    ASSERT_TRUE(Toggle(L"tools.bar"));
+    EXPECT_EQ(elsewhere.Read(L"Bars\\tools.bar"), CrLfLines(kToolsCollapsed));
+    EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kOwnEntriesCollapsed));
+  }
 }
 
 // A bar's lines in order, the empty ones left out: what whole toggles

@@ -1,0 +1,41 @@
+#include "bar/toggle_context.h"
+
+namespace bar {
+
+namespace {
+
+// Windows takes "/" for "\" in a path, and users paste paths written
+// either way.
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+}  // namespace
+
+std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting) {
+  const bool drive =
+      setting.size() >= 3 && setting[1] == u':' && IsSeparator(setting[2]) &&
+      ((setting[0] >= u'A' && setting[0] <= u'Z') || (setting[0] >= u'a' && setting[0] <= u'z'));
+  const bool share = setting.size() >= 2 && IsSeparator(setting[0]) && IsSeparator(setting[1]);
+  return drive || share ? setting : program_folder + setting;
+}
+
+std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
+
+std::u16string Refusal(const Toggle& t, std::u16string_view operation) {
+  return u"Cannot " + std::u16string(operation) + u" " + Quoted(t.files.FullPath(t.SubBarFile())) +
+         u": ";
+}
+
+std::u16string BarTitle(bool vertical) { return vertical ? u"the vertical bar" : u"the main bar"; }
+
+std::u16string BarName(const Toggle& t) {
+  return BarTitle(t.vertical) + u" " + Quoted(t.files.FullPath(t.BarFile()));
+}
+
+void NotifyFileManager(const Toggle& t) {
+  if (!t.send_tc_command) return;
+  const int32_t command = t.vertical ? kReloadVerticalBarCommand : kReloadBarCommand;
+  t.send_tc_command(command);
+  t.send_tc_command(command);
+}
+
+}  // namespace bar
