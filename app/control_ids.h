@@ -10,7 +10,7 @@ namespace app {
 
 constexpr int kLabel3Id = 1003;    // "Путь Bar-папки" CR "/Path To Bar Folder/"
 constexpr int kLabel4Id = 1004;    // "Путь осн.панели" CR "/Path To Main Bar/"
-constexpr int kLabel5Id = 1005;    // "Путь верт.панели" CR "/Path To Vertical Bar/"
+constexpr int kLabel5Id = 1005;    // "Путь верт.панели" CR "/Path To Vert. Bar/"
 constexpr int kLabel1Id = 1001;    // "Сохранить и выйти" CR "/Save And Close/"
 constexpr int kListBox1Id = 1011;  // hidden
 constexpr int kListBox2Id = 1012;  // hidden

@@ -54,7 +54,7 @@ TEST(SettingsTest, WritesBothKeysIntoANewUtf16File) {
   std::u16string path = SettingsFilePath(FolderOf(dir));
   {
     IniFile ini(path);
-    WritePathSettings(ini, PathSettings{u"Панели", u""});
+    WritePathSettings(ini, PathSettings{u"Панели", u"", u""});
   }
   std::string bytes = ReadBytes(dir.path() / "kelvane.ini");
   ASSERT_GE(bytes.size(), 2u);
@@ -88,7 +88,7 @@ TEST(SettingsTest, RefusedWriteFailsWithTheFilesFullPath) {
   std::u16string path = SettingsFilePath(FolderOf(dir));
   try {
     IniFile ini(path);
-    WritePathSettings(ini, PathSettings{u"New", u"New\\main.bar"});
+    WritePathSettings(ini, PathSettings{u"New", u"New\\main.bar", u""});
     ADD_FAILURE() << "the write succeeded";
   } catch (const EIniFileException& e) {
     EXPECT_EQ(e.message(), u"Unable to write to " + path);

@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void RefuseWithoutVerticalBar(const Toggle& t) {
   throw BarFormatError(Refusal(t, u"unfold or fold") +
-                       u"no vertical bar is set; fill in \"Path To Vertical Bar\" in the "
+                       u"no vertical bar is set; fill in \"Path To Vert. Bar\" in the "
                        u"settings window (pathVerticalPanel in kelvane.ini) first");
 }
 

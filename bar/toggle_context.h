@@ -35,7 +35,7 @@ struct Toggle {
   std::function<void(int32_t command)> send_tc_command;  // SendTCCommand
   FileSystem& files = PlatformFileSystem();
   std::u16string vertical_bar_path{};  // Edit5: setting pathVerticalPanel, "" for none
-  bool vertical = false;             // "/vertical": the vertical bar is the one edited
+  bool vertical = false;               // "/vertical": the vertical bar is the one edited
 
   // The file of the bar this toggle edits, and of the other one ("" for a
   // vertical bar that is not set).

@@ -13,8 +13,8 @@ using testing_support::Lines;
 using testing_support::ToggleRig;
 
 const std::u16string kVerticalPath = u"C:\\tc\\Bar\\vertical.bar";
-const Lines kBar = {u"[Buttonbar]",   u"Buttoncount=2", u"button1=a.exe",
-                    u"cmd1=a",        u"button2=b.exe", u"cmd2=b"};
+const Lines kBar = {u"[Buttonbar]", u"Buttoncount=2", u"button1=a.exe",
+                    u"cmd1=a",      u"button2=b.exe", u"cmd2=b"};
 const Lines kUnfolded = {u"[Buttonbar]", u"Buttoncount=3",       u"button1=a.exe",
                          u"cmd1=a",      u"button2=b.exe",       u"cmd2=b",
                          u"iconic3=0",   u"button3=tools.barx1", u"cmd3=-2"};
@@ -39,14 +39,14 @@ TEST(ToggleTest, VerticalBarTogglesAsTheMainBarDoes) {
     EXPECT_EQ(vertical_rig.Sub(u"tools.bar"), main_rig.Sub(u"tools.bar"));
     EXPECT_EQ(vertical_rig.Main(), kSub);
   }
-  EXPECT_EQ(vertical_rig.files.events,
-            (std::vector<std::u16string>{
-                u"read C:\\tc\\Bar\\vertical.bar", u"read C:\\tc\\Bar\\main.bar",
-                u"read C:\\tc\\Bar\\tools.bar", u"replace C:\\tc\\Bar\\vertical.bar",
-                u"notify 2944", u"notify 2944", u"read C:\\tc\\Bar\\vertical.bar",
-                u"read C:\\tc\\Bar\\vertical.bar", u"read C:\\tc\\Bar\\tools.bar",
-                u"replace C:\\tc\\Bar\\tools.bar", u"replace C:\\tc\\Bar\\vertical.bar",
-                u"notify 2944", u"notify 2944"}));
+  EXPECT_EQ(
+      vertical_rig.files.events,
+      (std::vector<std::u16string>{
+          u"read C:\\tc\\Bar\\vertical.bar", u"read C:\\tc\\Bar\\main.bar",
+          u"read C:\\tc\\Bar\\tools.bar", u"replace C:\\tc\\Bar\\vertical.bar", u"notify 2944",
+          u"notify 2944", u"read C:\\tc\\Bar\\vertical.bar", u"read C:\\tc\\Bar\\vertical.bar",
+          u"read C:\\tc\\Bar\\tools.bar", u"replace C:\\tc\\Bar\\tools.bar",
+          u"replace C:\\tc\\Bar\\vertical.bar", u"notify 2944", u"notify 2944"}));
 }
 
 // Refused before anything is written or sent.
@@ -66,7 +66,7 @@ TEST(ToggleTest, RefusesWhatTheOtherBarHoldsAndAVerticalBarNotSet) {
        u"\"C:\\tc\\Bar\\vertical.bar\" holds it unfolded; fold it there first"},
       {"no_vertical_bar_set", true, u"", kBar, kBar,
        u"Cannot unfold or fold \"C:\\tc\\Bar\\tools.bar\": no vertical bar is set; fill in \"Path "
-       u"To Vertical Bar\" in the settings window (pathVerticalPanel in kelvane.ini) first"},
+       u"To Vert. Bar\" in the settings window (pathVerticalPanel in kelvane.ini) first"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

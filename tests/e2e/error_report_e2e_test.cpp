@@ -31,6 +31,7 @@ struct FailureCase {
   std::function<void(const ProgramFolder&)> prepare;
   // The program's own part of the message; `dir` is the program folder.
   std::function<std::string(const std::string& dir)> text;
+  const wchar_t* arguments = L"tools.bar";
 };
 
 std::string CannotOpen(const std::string& path, DWORD error) {
@@ -105,6 +106,19 @@ const FailureCase kFailures[] = {
        return "Cannot create file \"" + dir + "Gone\\tools.bar\". " +
               SystemErrorText(ERROR_PATH_NOT_FOUND) + ".";
      }},
+    // One sub-bar is unfolded in one bar at a time.
+    {"UnfoldedInTheMainBarRefusedInTheVertical", L"kelvane.exe", L"kelvane",
+     [](const ProgramFolder& folder) {
+       folder.WriteSettings(L"Bar", kDefaultMainBar, L"Bar\\vertical.bar");
+       folder.Write(kDefaultMainBar, kExpanded);
+       folder.Write(L"Bar\\vertical.bar", kMainBar);
+       folder.Write(L"Bar\\tools.bar", kSubBar);
+     },
+     [](const std::string& dir) {
+       return "Cannot expand \"" + dir + "Bar\\tools.bar\": the main bar \"" + dir +
+              "Bar\\000_Osnovnaja.bar\" holds it unfolded; fold it there first.";
+     },
+     L"tools.bar /vertical"},
 };
 
 class ErrorReportTest : public KelvaneTest, public testing::WithParamInterface<FailureCase> {
@@ -118,7 +132,7 @@ TEST_P(ErrorReportTest, ReportsLeavesFilesAloneAndWaitsMinimized) {
   const auto files_before = folder_.Snapshot();
   FileManagerStandIn file_manager;
 
-  KelvaneProcess run(folder_.exe(), L"tools.bar");
+  KelvaneProcess run(folder_.exe(), failure.arguments);
   const auto box = WaitForMessageBox(run.id(), kStartTimeoutMs);
   ASSERT_TRUE(box) << "no error report within " << kStartTimeoutMs / 1000 << " s";
   EXPECT_EQ(Utf8(box->caption), Utf8(failure.caption));

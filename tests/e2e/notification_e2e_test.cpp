@@ -25,12 +25,13 @@ class NotificationTest : public KelvaneTest {
   // Exactly two reload commands arrived, and at each one every watched file
   // already held what it holds now that the program has ended.
   void ExpectTwoReloadsAfterSaving(const FileManagerStandIn& file_manager,
-                                   const std::vector<std::wstring>& watched) {
+                                   const std::vector<std::wstring>& watched,
+                                   WPARAM command = 2901) {
     const std::vector<ReceivedMessage> messages = file_manager.UserMessages();
     ASSERT_EQ(messages.size(), 2u) << Describe(messages);
     for (const ReceivedMessage& received : messages) {
       EXPECT_EQ(received.message, 1075u);
-      EXPECT_EQ(received.wparam, 2901u);
+      EXPECT_EQ(received.wparam, command);
       EXPECT_EQ(received.lparam, 0);
       for (size_t i = 0; i < watched.size(); ++i) {
         const std::optional<std::string> now = folder_.Read(watched[i]);
@@ -57,6 +58,24 @@ TEST_F(NotificationTest, EachToggleSendsTwoReloadsAfterItsFilesAreSaved) {
     ASSERT_TRUE(Toggle(L"tools.bar"));
     ExpectTwoReloadsAfterSaving(file_manager, {kDefaultMainBar, L"Bar\\tools.bar"});
   }
+}
+
+// The vertical bar unfolds and folds in its own file, which the file
+// manager reloads with its own command; the main bar stays as it is.
+TEST_F(NotificationTest, VerticalToggleSendsTwoVerticalReloadsAfterSaving) {
+  folder_.WriteSettings(L"Bar", kDefaultMainBar, L"Bar\\vertical.bar");
+  const std::string vertical_before = *folder_.Read(kDefaultMainBar);
+  folder_.Write(L"Bar\\vertical.bar", vertical_before);
+  for (const wchar_t* arguments : {L"tools.bar /vertical", L"/VERTICAL tools.bar"}) {
+    SCOPED_TRACE(Utf8(arguments));
+    FileManagerStandIn file_manager(
+        {folder_.Path(L"Bar\\vertical.bar"), folder_.Path(L"Bar\\tools.bar")});
+    ASSERT_TRUE(Toggle(arguments));
+    ExpectTwoReloadsAfterSaving(file_manager, {L"Bar\\vertical.bar", L"Bar\\tools.bar"}, 2944);
+    EXPECT_TRUE(FileHolds(kDefaultMainBar, vertical_before));
+  }
+  EXPECT_TRUE(FileHolds(L"Bar\\vertical.bar",
+                        CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=a", "button1=a.exe"})));
 }
 
 TEST_F(NotificationTest, WithoutAFileManagerTheToggleStillCompletes) {

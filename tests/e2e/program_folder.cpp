@@ -66,10 +66,13 @@ std::map<std::wstring, std::string> ProgramFolder::Snapshot() const {
   return files;
 }
 
-void ProgramFolder::WriteSettings(const std::wstring& path_bar,
-                                  const std::wstring& path_main_panel) const {
-  Write(L"kelvane.ini", "[Main]\r\npathBar=" + Utf8(path_bar) +
-                            "\r\npathMainPanel=" + Utf8(path_main_panel) + "\r\n");
+void ProgramFolder::WriteSettings(const std::wstring& path_bar, const std::wstring& path_main_panel,
+                                  const std::wstring& path_vertical_panel) const {
+  std::string ini =
+      "[Main]\r\npathBar=" + Utf8(path_bar) + "\r\npathMainPanel=" + Utf8(path_main_panel) + "\r\n";
+  if (!path_vertical_panel.empty())
+    ini += "pathVerticalPanel=" + Utf8(path_vertical_panel) + "\r\n";
+  Write(L"kelvane.ini", ini);
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {

@@ -33,8 +33,10 @@ class ProgramFolder {
   // Every file below the folder but the program, by relative path.
   std::map<std::wstring, std::string> Snapshot() const;
 
-  // kelvane.ini as a user's editor would leave it: [Main] and the two keys.
-  void WriteSettings(const std::wstring& path_bar, const std::wstring& path_main_panel) const;
+  // kelvane.ini as a user's editor would leave it: [Main] and the keys,
+  // pathVerticalPanel only when it is given.
+  void WriteSettings(const std::wstring& path_bar, const std::wstring& path_main_panel,
+                     const std::wstring& path_vertical_panel = L"") const;
 
  private:
   std::wstring dir_;

@@ -33,14 +33,17 @@ struct ControlLayout {
 const ControlLayout kLayout[] = {
     {"Label3", L"Static", 8, 3, 97, 26, true, "Путь Bar-папки\r/Path To Bar Folder/"},
     {"Label4", L"Static", 8, 38, 89, 26, true, "Путь осн.панели\r/Path To Main Bar/"},
-    {"Label1", L"Static", 182, 81, 99, 26, true, "Сохранить и выйти\r/Save And Close/"},
-    {"ListBox1", L"ListBox", 8, 75, 33, 22, false, nullptr},
-    {"ListBox2", L"ListBox", 47, 75, 35, 22, false, nullptr},
-    {"Button3", L"Button", 287, 82, 75, 25, true, "OK"},
+    {"Label5", L"Static", 8, 73, 97, 26, true, "Путь верт.панели\r/Path To Vert. Bar/"},
+    {"Label1", L"Static", 182, 116, 99, 26, true, "Сохранить и выйти\r/Save And Close/"},
+    {"ListBox1", L"ListBox", 8, 110, 33, 22, false, nullptr},
+    {"ListBox2", L"ListBox", 47, 110, 35, 22, false, nullptr},
+    {"Button3", L"Button", 287, 117, 75, 25, true, "OK"},
     {"Edit3", L"Edit", 111, 8, 170, 21, true, "Bar"},
     {"Edit4", L"Edit", 111, 43, 170, 21, true, "Bar\\000_Osnovnaja.bar"},
+    {"Edit5", L"Edit", 111, 78, 170, 21, true, ""},
     {"Button1", L"Button", 287, 8, 75, 25, true, "Find"},
     {"Button2", L"Button", 287, 39, 75, 25, true, "Find"},
+    {"Button4", L"Button", 287, 74, 75, 25, true, "Find"},
 };
 
 // The description's pixels are at 96 dots per inch.
@@ -177,7 +180,7 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
 
   const SIZE client = ClientSize(window);
   EXPECT_EQ(client.cx, Scaled(369));
-  EXPECT_EQ(client.cy, Scaled(115));
+  EXPECT_EQ(client.cy, Scaled(150));
   EXPECT_FALSE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) << "the user could resize it";
   RECT frame{};
   GetWindowRect(window, &frame);
@@ -202,19 +205,19 @@ TEST_F(SettingsWindowTest, LayoutFollowsTheWindowDescription) {
     EXPECT_FALSE(GetWindowLongW(control, GWL_STYLE) & LBS_SORT) << list << " sorts its lines";
   }
 
-  // Tab order is z-order: ListBox1, ListBox2, Button3, Edit3, Edit4, Button1,
-  // Button2; the labels take no part.
+  // Tab order is z-order: ListBox1, ListBox2, Button3, the three fields, the
+  // three "Find" buttons; the labels take no part.
   const std::vector<HWND> z_order = Children(window);
   auto place = [&](const char* name) {
     return std::find(z_order.begin(), z_order.end(), Control(window, name)) - z_order.begin();
   };
-  const char* tab_order[] = {"ListBox1", "ListBox2", "Button3", "Edit3",
-                             "Edit4",    "Button1",  "Button2"};
+  const char* tab_order[] = {"ListBox1", "ListBox2", "Button3", "Edit3",  "Edit4",
+                             "Edit5",    "Button1",  "Button2", "Button4"};
   for (size_t i = 1; i < std::size(tab_order); ++i) {
     EXPECT_LT(place(tab_order[i - 1]), place(tab_order[i]))
         << tab_order[i - 1] << " " << tab_order[i];
   }
-  for (const char* name : {"Button3", "Edit3", "Edit4", "Button1", "Button2"}) {
+  for (const char* name : {"Button3", "Edit3", "Edit4", "Edit5", "Button1", "Button2", "Button4"}) {
     EXPECT_TRUE(GetWindowLongW(Control(window, name), GWL_STYLE) & WS_TABSTOP) << name;
   }
 
@@ -271,18 +274,21 @@ TEST_F(SettingsWindowTest, RefusedWriteIsReportedAndTheWindowStays) {
   EXPECT_TRUE(CloseWindowAndWaitForExit(window));
 }
 
-TEST_F(SettingsWindowTest, OkSavesBothFieldsAndEnds) {
-  folder_.WriteSettings(L"Old Bars", L"Old Bars\\old.bar");
+TEST_F(SettingsWindowTest, OkSavesEveryFieldAndEnds) {
+  folder_.WriteSettings(L"Old Bars", L"Old Bars\\old.bar", L"Old Bars\\vertical.bar");
   HWND window = Open();
   ASSERT_TRUE(window);
   HWND edit3 = Control(window, "Edit3");
   HWND edit4 = Control(window, "Edit4");
-  ASSERT_TRUE(edit3 && edit4) << DescribeChildren(window);
+  HWND edit5 = Control(window, "Edit5");
+  ASSERT_TRUE(edit3 && edit4 && edit5) << DescribeChildren(window);
   EXPECT_EQ(Utf8(WindowText(edit3)), "Old Bars");
   EXPECT_EQ(Utf8(WindowText(edit4)), "Old Bars\\old.bar");
+  EXPECT_EQ(Utf8(WindowText(edit5)), "Old Bars\\vertical.bar");
 
   SetText(edit3, L"New Bars");
   SetText(edit4, L"New Bars\\main bar.bar");
+  SetText(edit5, L"C:/Bars/vertical.bar");
   Click(Control(window, "Button3"));
 
   ASSERT_TRUE(run_->WaitForExit()) << "OK did not end the program";
@@ -292,7 +298,8 @@ TEST_F(SettingsWindowTest, OkSavesBothFieldsAndEnds) {
     if (!line.empty()) lines.push_back(line);
   }
   EXPECT_EQ(lines, (std::vector<std::string>{"[Main]", "pathBar=New Bars",
-                                             "pathMainPanel=New Bars\\main bar.bar"}));
+                                             "pathMainPanel=New Bars\\main bar.bar",
+                                             "pathVerticalPanel=C:/Bars/vertical.bar"}));
 }
 
 struct FindCase {
@@ -348,7 +355,9 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FindButtonTest,
                                                   L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"},
                                          // A main bar the user means to start.
                                          FindCase{"MainBarNotThereYet", "Button2", "Edit4",
-                                                  L"Chosen Bars\\new.bar", "Chosen Bars\\new.bar"}),
+                                                  L"Chosen Bars\\new.bar", "Chosen Bars\\new.bar"},
+                                         FindCase{"VerticalBar", "Button4", "Edit5",
+                                                  L"Chosen Bars\\x.bar", "Chosen Bars\\x.bar"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The control of that name at any scale: the children come in the order of
@@ -411,7 +420,7 @@ TEST_P(ScaledSettingsWindowTest, EveryLabelClearsTheControlToItsRight) {
   ASSERT_TRUE(window) << "no settings window at normal size";
   ASSERT_EQ(ClientSize(window).cx, MulDiv(369, dpi, 96)) << "the program is not at " << dpi;
   const std::pair<const char*, const char*> kLabelsAndNeighbours[] = {
-      {"Label3", "Edit3"}, {"Label4", "Edit4"}, {"Label1", "Button3"}};
+      {"Label3", "Edit3"}, {"Label4", "Edit4"}, {"Label5", "Edit5"}, {"Label1", "Button3"}};
   for (const auto& [label_name, neighbour_name] : kLabelsAndNeighbours) {
     SCOPED_TRACE(label_name);
     HWND label = ControlAtAnyScale(window, label_name);

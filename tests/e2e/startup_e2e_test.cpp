@@ -144,9 +144,10 @@ TEST_P(WindowAfterToggleTest, HoldsTheStoredPathsAndSavesCorrections) {
   ASSERT_TRUE(window) << "no window \"" << Utf8(kWindowCaption) << "\"";
   EXPECT_TRUE(IsIconic(window));
   std::vector<HWND> fields = EditFields(window);
-  ASSERT_EQ(fields.size(), 2u);
+  ASSERT_EQ(fields.size(), 3u);
   EXPECT_EQ(Utf8(WindowText(fields[0])), "My Bars");
   EXPECT_EQ(Utf8(WindowText(fields[1])), "My Bars\\main.bar");
+  EXPECT_EQ(Utf8(WindowText(fields[2])), "");
 
   // As the task bar restores it.
   PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -162,7 +163,8 @@ TEST_P(WindowAfterToggleTest, HoldsTheStoredPathsAndSavesCorrections) {
     if (!line.empty()) lines.push_back(line);
   }
   EXPECT_EQ(lines, (std::vector<std::string>{"[Main]", "pathBar=My Bars",
-                                             "pathMainPanel=Bars\\000_Osnovnaja.bar"}));
+                                             "pathMainPanel=Bars\\000_Osnovnaja.bar",
+                                             "pathVerticalPanel="}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, WindowAfterToggleTest,
