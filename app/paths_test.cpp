@@ -3,7 +3,7 @@
 #include <string>
 
 #include "bar/file_name.h"
-#include "bar/toggle.h"
+#include "bar/toggle_context.h"
 #include "bar/unicode.h"
 #include "gtest/gtest.h"
 
