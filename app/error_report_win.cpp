@@ -50,19 +50,12 @@ std::optional<std::u16string> CurrentExceptionMessage() {
 
 }  // namespace
 
-void ShowErrorReport(const std::u16string& message) noexcept {
-  try {
-    ShowMessageBox(message);
-  } catch (...) {
-    // Out of memory while building the text: there is no other way to tell.
-  }
-}
-
 void ReportCurrentException() noexcept {
   try {
     std::optional<std::u16string> message = CurrentExceptionMessage();
     if (message) ShowMessageBox(*message);
   } catch (...) {
+    // Out of memory while building the text: there is no other way to tell.
   }
 }
 
