@@ -162,16 +162,10 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
 }
 
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
-                           std::optional<Encoding> remembered, Encoding* written) {
-  const Encoding chosen = remembered.value_or(Encoding::kLegacy);
-  std::optional<std::string> bytes = EncodeLossless(lines, chosen);
-  Encoding used = chosen;
-  if (!bytes) {
-    // UTF-16 holds every code unit, and the file manager reads it back.
-    used = Encoding::kUtf16LE;
-    bytes = EncodeLossless(lines, used);
-  }
-  if (written) *written = used;
+                           std::optional<Encoding> remembered) {
+  std::optional<std::string> bytes = EncodeLossless(lines, remembered.value_or(Encoding::kLegacy));
+  // UTF-16 holds every code unit, and the file manager reads it back.
+  if (!bytes) bytes = EncodeLossless(lines, Encoding::kUtf16LE);
   return std::move(*bytes);
 }
 

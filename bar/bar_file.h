@@ -42,10 +42,9 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
 // none. Where that encoding cannot hold every character of the lines (a
 // Chinese button in a Cyrillic ANSI bar, a lone surrogate in UTF-8), the
 // file is written as UTF-16 LE with its mark instead, which the file
-// manager reads as well and which loses nothing. *written, when given,
-// receives the encoding actually used.
+// manager reads as well and which loses nothing.
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
-                           std::optional<Encoding> remembered, Encoding* written = nullptr);
+                           std::optional<Encoding> remembered);
 
 }  // namespace bar
 

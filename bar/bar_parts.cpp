@@ -35,10 +35,6 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string_v
   return std::nullopt;
 }
 
-std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
-  return FindButtonSection(std::vector<std::u16string_view>(lines.begin(), lines.end()));
-}
-
 BarParts::BarParts() : header_(u"[Buttonbar]"), body_{kLinePlace} {}
 
 struct BarParts::Parsed {

@@ -41,14 +41,11 @@ std::string EncodeCodePage(int code_page, std::u16string_view text);
 // nullopt.
 std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text);
 
-// EncodeCodePageExactly(...).has_value().
-bool CodePageHolds(int code_page, std::u16string_view text);
-
 // The text of code-page bytes that a save gives back character for
 // character: nullopt when some bytes form no character of the page (the
 // conversion would put a replacement in their place: invalid UTF-8 under
 // 65001, a broken double-byte sequence) or when a character would not come
-// back from the page (CodePageHolds). A character that has more than one
+// back from the page (EncodeCodePageExactly). A character that has more than one
 // byte form is fine (Japanese FA 4A and 87 54 are both U+2160); a save
 // writes its usual one.
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes);
