@@ -125,7 +125,7 @@ BarParts ReadSubBarParts(const Toggle& t) {
 void StartSubBar(const Toggle& t, int32_t count) {
   t.sub_bar.Clear();
   t.sub_bar.Add(u"[Buttonbar]");
-  t.sub_bar.Add(u"Buttoncount=" + IntToStr(count));
+  t.sub_bar.Add(CountLine(count));
 }
 
 // Moves the block's entries, renumbered from 1, into the sub-bar list in
@@ -165,7 +165,7 @@ void Remove(Toggle& t) {
   TakeOut(t, block, from_marker);
 
   LB1Space(main_bar);
-  main_bar.Put(1, u"Buttoncount=" + IntToStr(block.main_count));
+  main_bar.Put(1, CountLine(block.main_count));
   LB1Sort(main_bar);
 
   sub_parts.Save(t.sub_bar, t.SubBarFile(), t.files);

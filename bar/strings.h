@@ -19,6 +19,9 @@ int32_t Pos(std::u16string_view sub, std::u16string_view s);
 // or count < 0 gives "".
 std::u16string Copy(std::u16string_view s, int32_t start, int32_t count);
 
+// c is one of '0'..'9'.
+bool IsDecimalDigit(char16_t c);
+
 // s without every code unit outside '0'..'9'.
 std::u16string get_digits(std::u16string_view s);
 
