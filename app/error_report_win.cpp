@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "app/app_errors.h"
+#include "app/control_text_win.h"
 #include "app/process_win.h"
 #include "app/report_text.h"
-#include "app/wide_win.h"
 #include "bar/errors.h"
 #include "bar/unicode.h"
 
