@@ -59,8 +59,7 @@ std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
   return text;
 }
 
-// The mark and the UTF-16 bytes of every line followed by CR LF, written
-// from the lines as they stand: UTF-16 needs no joined text.
+// The mark and the UTF-16 bytes of every line followed by CR LF.
 std::string EncodeUtf16Lines(const std::vector<std::u16string_view>& lines, bool big_endian) {
   const std::string_view mark = big_endian ? kUtf16BEMark : kUtf16LEMark;
   const std::size_t size = mark.size() + 2 * JoinedLength(lines);

@@ -84,7 +84,6 @@ struct NumberedLine {
 
 // The lines after the header lines numbered from the marker entry's number
 // on, in list order: the only ones the collapse drops, moves or renumbers.
-// Read once for the check and the move that follow.
 std::vector<NumberedLine> LinesFromMarker(const LineList& main_bar, int32_t marker) {
   std::vector<NumberedLine> lines;
   for (int32_t i = 2; i < main_bar.Count(); ++i) {

@@ -68,7 +68,6 @@ std::optional<int32_t> NumberOf(std::u16string_view line) {
 
 std::u16string LineTail(std::u16string_view line) { return Copy(line, Pos(u"=", line), kMaxInt); }
 
-// Built in one string: the collapse renumbers every line behind a block.
 std::u16string RenumberedLine(std::u16string_view line, int32_t n) {
   const std::u16string_view key = KeyOf(line);
   const DigitRun run = FindDigitRun(key);
@@ -111,8 +110,6 @@ std::u16string CountLine(int32_t count) { return u"Buttoncount=" + IntToStr(coun
 
 std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_view word,
                                        KeyMatch match) {
-  // The key starts with the word, so most lines are told apart by their
-  // first units, before the "=" is looked for.
   std::size_t start = 0;
   if (match == KeyMatch::kLoose) {
     while (start < line.size() && (line[start] == u' ' || line[start] == u'\t')) ++start;
@@ -131,7 +128,8 @@ std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_
     value = TrimBlanks(value);
   }
   const std::u16string_view digits = key.substr(std::min(word.size(), key.size()));
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDecimalDigit)) return std::nullopt;
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDecimalDigit))
+    return std::nullopt;
   const std::optional<int32_t> number = DigitsValue(digits);
   if (!number) return std::nullopt;
   return KeyedLine{*number, value};

@@ -69,12 +69,10 @@ class LineList {
   IndexError OutOfBounds(int32_t index) const;
 
   // Replaces all lines by the file's lines and remembers its encoding (see
-  // bar_file.h). OpenError leaves the list and encoding unchanged. The
-  // other failures leave the lines unchanged but remember the encoding:
-  // DecodingError (see DecodeBarText), BarFormatError when a line would
-  // have to be cut at a NUL with more than NULs after it (a UTF-16 file
-  // without its mark; NULs alone at a line's end just go), InsertError when
-  // the file has more lines than the list can hold.
+  // bar_file.h). OpenError leaves the list and encoding unchanged; these
+  // leave the lines unchanged but remember the encoding: DecodingError,
+  // BarFormatError for a line with text after a NUL (NULs alone at a line's
+  // end just go), InsertError for more lines than the list can hold.
   void LoadFromFile(const std::u16string& file_name, FileSystem& files = PlatformFileSystem());
 
   // LoadFromFile, but false with the list unchanged when the file does not

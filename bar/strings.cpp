@@ -117,7 +117,6 @@ int32_t StrToInt(std::u16string_view text) {
 }
 
 std::u16string_view TrimBlanks(std::u16string_view s) {
-  // Plain loops: every line of a bar is trimmed several times a toggle.
   auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
   size_t first = 0;
   while (first < s.size() && blank(s[first])) ++first;
