@@ -1,15 +1,9 @@
 // A top-level window class whose messages go to a C++ object: the object's
 // address travels in CREATESTRUCT and lives in GWLP_USERDATA. Derived
 // supplies ClassName(), IconId() (its icon's resource id, app/icon_ids.h)
-// and HandleMessage(message, wparam, lparam).
-//
-// The class carries the icon at the sizes of the system DPI, for the rest of
-// the run; a window on a monitor of another DPI gets its own icons at that
-// monitor's sizes, and Derived renews them on WM_DPICHANGED.
-//
-// No exception crosses the window procedure: one that escapes a handler is
-// shown as an error report there (EAbort silently), the message counts as
-// handled with 0, and the event loop goes on.
+// and HandleMessage(message, wparam, lparam). No exception crosses the
+// window procedure: one that escapes a handler is reported there
+// (ReportCurrentException) and the message counts as handled with 0.
 #ifndef KELVANE_APP_BASE_WINDOW_WIN_H_
 #define KELVANE_APP_BASE_WINDOW_WIN_H_
 
@@ -64,6 +58,9 @@ class BaseWindow {
                                   height, nullptr, nullptr, instance, this);
     if (window == nullptr) return false;
     window_ = window;  // WM_NCCREATE has set it already, for the messages before this
+    // The class carries the icon at the system DPI's sizes for the rest of
+    // the run; a window on a monitor of another DPI gets its own at that
+    // monitor's sizes, and Derived renews them on WM_DPICHANGED.
     const UINT dpi = DpiForWindow(window);
     if (dpi != SystemDpi()) SetIconsForDpi(dpi);
     return true;

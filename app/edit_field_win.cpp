@@ -1,6 +1,6 @@
 #include "app/edit_field_win.h"
 
-#include "app/wide_win.h"
+#include "app/control_text_win.h"
 
 namespace app {
 

@@ -22,8 +22,6 @@ class EditField {
   // holds the text from now on. The control belongs to its parent window.
   void Attach(HWND control);
 
-  HWND control() const { return control_; }
-
  private:
   HWND control_ = nullptr;
   std::u16string text_;

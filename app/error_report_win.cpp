@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "app/app_errors.h"
+#include "app/control_text_win.h"
 #include "app/process_win.h"
 #include "app/report_text.h"
-#include "app/wide_win.h"
 #include "bar/errors.h"
 #include "bar/unicode.h"
 
@@ -50,19 +50,12 @@ std::optional<std::u16string> CurrentExceptionMessage() {
 
 }  // namespace
 
-void ShowErrorReport(const std::u16string& message) noexcept {
-  try {
-    ShowMessageBox(message);
-  } catch (...) {
-    // Out of memory while building the text: there is no other way to tell.
-  }
-}
-
 void ReportCurrentException() noexcept {
   try {
     std::optional<std::u16string> message = CurrentExceptionMessage();
     if (message) ShowMessageBox(*message);
   } catch (...) {
+    // Out of memory while building the text: there is no other way to tell.
   }
 }
 

@@ -6,14 +6,11 @@
 
 namespace app {
 
-// A modal message box with ReportText(message), the program title as its
-// caption, one OK button and the stop icon. It waits for the user; the
+// For a catch (...) block: reports the exception being handled in a modal
+// message box with ReportText(its message), the program title as its
+// caption, one OK button and the stop icon; EAbort is dropped silently. The
 // program's windows take no input meanwhile, and the window that was active
 // and the keyboard focus come back afterwards.
-void ShowErrorReport(const std::u16string& message) noexcept;
-
-// For a catch (...) block: reports the exception being handled. EAbort is
-// dropped silently; the core's errors show their message.
 void ReportCurrentException() noexcept;
 
 }  // namespace app

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/app_errors.h"
-#include "app/wide_win.h"
+#include "app/control_text_win.h"
 #include "bar/errors.h"
 #include "bar/system_error_win.h"
 

@@ -10,12 +10,11 @@
 namespace app {
 
 // Shows IFileOpenDialog modally, owned by owner, with exactly these options
-// (FOS_PICKFOLDERS for a folder, 0 for a file) and nothing else set: no
-// title, file types, folder or name. Returns the full path of the chosen
-// item. Cancelling raises EAbort (Abort()); a failure of the dialog raises
-// bar::Error with the system's text for it; before Windows Vista,
-// "IFileOpenDialog requires Windows Vista or later". COM must be
-// initialised on the calling thread.
+// (FOS_PICKFOLDERS for a folder, 0 for a file) and nothing else set; returns
+// the chosen item's full path. EAbort (Abort()) when cancelled; bar::Error
+// with the system's text when the dialog fails, and "IFileOpenDialog
+// requires Windows Vista or later" before Vista. COM must be initialised on
+// the calling thread.
 std::u16string ChooseWithFileOpenDialog(HWND owner, FILEOPENDIALOGOPTIONS options);
 
 }  // namespace app

@@ -7,13 +7,13 @@
 #include <iterator>
 
 #include "app/command_line.h"
+#include "app/control_text_win.h"
 #include "app/file_dialog_win.h"
 #include "app/notify_win.h"
 #include "app/paths.h"
 #include "app/process_win.h"
 #include "app/settings_win.h"
 #include "app/version.h"
-#include "app/wide_win.h"
 #include "bar/errors.h"
 #include "bar/system_error_win.h"
 #include "bar/toggle.h"

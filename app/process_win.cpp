@@ -4,8 +4,8 @@
 
 #include "app/app_title.h"
 #include "app/command_line.h"
+#include "app/control_text_win.h"
 #include "app/paths.h"
-#include "app/wide_win.h"
 
 namespace app {
 

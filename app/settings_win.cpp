@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/app_errors.h"
-#include "app/wide_win.h"
+#include "app/control_text_win.h"
 
 namespace app {
 

@@ -59,8 +59,7 @@ std::u16string JoinLines(const std::vector<std::u16string_view>& lines) {
   return text;
 }
 
-// The mark and the UTF-16 bytes of every line followed by CR LF, written
-// from the lines as they stand: UTF-16 needs no joined text.
+// The mark and the UTF-16 bytes of every line followed by CR LF.
 std::string EncodeUtf16Lines(const std::vector<std::u16string_view>& lines, bool big_endian) {
   const std::string_view mark = big_endian ? kUtf16BEMark : kUtf16LEMark;
   const std::size_t size = mark.size() + 2 * JoinedLength(lines);
@@ -162,16 +161,10 @@ std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* 
 }
 
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
-                           std::optional<Encoding> remembered, Encoding* written) {
-  const Encoding chosen = remembered.value_or(Encoding::kLegacy);
-  std::optional<std::string> bytes = EncodeLossless(lines, chosen);
-  Encoding used = chosen;
-  if (!bytes) {
-    // UTF-16 holds every code unit, and the file manager reads it back.
-    used = Encoding::kUtf16LE;
-    bytes = EncodeLossless(lines, used);
-  }
-  if (written) *written = used;
+                           std::optional<Encoding> remembered) {
+  std::optional<std::string> bytes = EncodeLossless(lines, remembered.value_or(Encoding::kLegacy));
+  // UTF-16 holds every code unit, and the file manager reads it back.
+  if (!bytes) bytes = EncodeLossless(lines, Encoding::kUtf16LE);
   return std::move(*bytes);
 }
 

@@ -21,12 +21,10 @@ enum class Encoding { kLegacy, kUtf8, kUtf16LE, kUtf16BE };
 Encoding DetectEncoding(std::string_view bytes, std::size_t* mark_length);
 
 // The text after the mark; no bytes give an empty text. UTF-8 is strict;
-// UTF-16 drops an odd last byte. Bytes that yield no character at all
-// (invalid UTF-8 anywhere, or a UTF-16 mark and exactly one byte) throw
-// DecodingError. So do legacy code-page bytes whose characters a save
-// would not give back (DecodeCodePageExactly: invalid UTF-8 when the code
-// page is 65001, a broken double-byte sequence); other bytes for the same
-// character are fine.
+// UTF-16 drops an odd last byte. DecodingError for bytes that yield no
+// character at all (invalid UTF-8, a UTF-16 mark and exactly one byte) and
+// for legacy bytes whose characters a save would not give back
+// (DecodeCodePageExactly).
 std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encoding);
 
 // Lines of a text, as views into it: a line ends at CR LF, a lone CR or a
@@ -36,16 +34,12 @@ std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encodin
 std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul = nullptr);
 
 // The bytes SaveToFile writes: the mark (none for the legacy code page
-// unless it is 65001), then every line followed by CR LF.
-//
-// The encoding is the remembered one, the legacy code page when there is
-// none. Where that encoding cannot hold every character of the lines (a
-// Chinese button in a Cyrillic ANSI bar, a lone surrogate in UTF-8), the
-// file is written as UTF-16 LE with its mark instead, which the file
-// manager reads as well and which loses nothing. *written, when given,
-// receives the encoding actually used.
+// unless it is 65001), then every line followed by CR LF, in the remembered
+// encoding (the legacy code page when none). Where that encoding cannot hold
+// every character (a Chinese button in a Cyrillic ANSI bar, a lone surrogate
+// in UTF-8), UTF-16 LE with its mark instead, which loses nothing.
 std::string EncodeBarLines(const std::vector<std::u16string_view>& lines,
-                           std::optional<Encoding> remembered, Encoding* written = nullptr);
+                           std::optional<Encoding> remembered);
 
 }  // namespace bar
 

@@ -16,6 +16,7 @@ namespace {
 using testing_support::EncodeBarFile;
 using testing_support::EncodeUtf16;
 using testing_support::SplitLines;
+using testing_support::WrittenEncoding;
 
 using testing_support::ScopedCodePage;
 
@@ -249,9 +250,8 @@ TEST(BarFileTest, EncodeBarFile) {
   for (const EncodeCase& c : cases) {
     SCOPED_TRACE(c.name);
     ScopedCodePage code_page(c.code_page);
-    Encoding written = Encoding::kUtf16BE;
-    EXPECT_EQ(EncodeBarFile(c.lines, c.remembered, &written), c.bytes);
-    EXPECT_EQ(written, c.written);
+    EXPECT_EQ(EncodeBarFile(c.lines, c.remembered), c.bytes);
+    EXPECT_EQ(WrittenEncoding(c.lines, c.remembered), c.written);
   }
 }
 

@@ -8,8 +8,6 @@
 namespace bar {
 
 bool IsSectionHeader(std::u16string_view line) {
-  // Most lines start with a letter: no trimming needed to tell.
-  if (!line.empty() && line[0] != u'[' && line[0] != u' ' && line[0] != u'\t') return false;
   const std::u16string_view text = TrimBlanks(line);
   return !text.empty() && text[0] == u'[' && text.find(u']') != std::u16string_view::npos;
 }
@@ -33,10 +31,6 @@ std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string_v
     return SectionRange{header, end};
   }
   return std::nullopt;
-}
-
-std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines) {
-  return FindButtonSection(std::vector<std::u16string_view>(lines.begin(), lines.end()));
 }
 
 BarParts::BarParts() : header_(u"[Buttonbar]"), body_{kLinePlace} {}

@@ -47,7 +47,6 @@ struct SectionRange {
   int32_t end;
 };
 std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string_view>& lines);
-std::optional<SectionRange> FindButtonSection(const std::vector<std::u16string>& lines);
 
 class BarParts {
  public:

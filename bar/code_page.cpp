@@ -16,10 +16,6 @@ std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_v
   return bytes;
 }
 
-bool CodePageHolds(int code_page, std::u16string_view text) {
-  return EncodeCodePageExactly(code_page, text).has_value();
-}
-
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes) {
   if (code_page != kCodePageUtf8) return DecodePageExactly(code_page, bytes);
   return DecodeUtf8Strict(bytes);

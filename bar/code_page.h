@@ -1,7 +1,6 @@
 // The legacy (ANSI) code page: the encoding of bar files without a
-// byte-order mark. Windows: GetACP, MultiByteToWideChar, WideCharToMultiByte.
-// POSIX: iconv, with the code page settable so that tests can run as 1251,
-// 1252, 936 or 65001.
+// byte-order mark, converted by the system's own calls on Windows
+// (code_page_win.cpp) and through iconv elsewhere (code_page_posix.cpp).
 #ifndef KELVANE_BAR_CODE_PAGE_H_
 #define KELVANE_BAR_CODE_PAGE_H_
 
@@ -17,17 +16,14 @@ constexpr int kCodePageUtf8 = 65001;
 // POSIX: 1252 unless SetLegacyCodePage was called first).
 int LegacyCodePage();
 
-// Replaces the legacy code page for the rest of the process (tests only).
+// Test seam: replaces the legacy code page for the rest of the process.
 void SetLegacyCodePage(int code_page);
 
-// Text from code-page bytes. Never fails. In a single-byte code page every
+// Text from code-page bytes; never fails. In a single-byte code page every
 // byte, defined or not, decodes to a character that encodes back to it (the
 // undefined byte 81 of 1252 to U+0081), so any file survives a load and a
-// save. 65001 (UTF-8) decodes ill-formed bytes to U+FFFD. A double-byte page
-// (932, 936, 949, 950) decodes a byte that starts no valid sequence to
-// U+FFFD on POSIX and as the system's conversion gives it on Windows ("?" or
-// a private-use character). POSIX falls back to ISO-8859-1 for a code page
-// that iconv does not know.
+// save. Bytes that form no character (ill-formed UTF-8, a broken double-byte
+// sequence) become U+FFFD, or on Windows what the system's conversion gives.
 std::u16string DecodeCodePage(int code_page, std::string_view bytes);
 
 // Code-page bytes from text. Never fails: each code unit the code page lacks
@@ -41,16 +37,11 @@ std::string EncodeCodePage(int code_page, std::u16string_view text);
 // nullopt.
 std::optional<std::string> EncodeCodePageExactly(int code_page, std::u16string_view text);
 
-// EncodeCodePageExactly(...).has_value().
-bool CodePageHolds(int code_page, std::u16string_view text);
-
 // The text of code-page bytes that a save gives back character for
-// character: nullopt when some bytes form no character of the page (the
-// conversion would put a replacement in their place: invalid UTF-8 under
-// 65001, a broken double-byte sequence) or when a character would not come
-// back from the page (CodePageHolds). A character that has more than one
-// byte form is fine (Japanese FA 4A and 87 54 are both U+2160); a save
-// writes its usual one.
+// character; nullopt when some bytes form no character of the page (invalid
+// UTF-8 under 65001, a broken double-byte sequence) or a character would not
+// come back (EncodeCodePageExactly). Another byte form of a character is
+// fine (932's FA 4A and 87 54 are both U+2160); a save writes the usual one.
 std::optional<std::u16string> DecodeCodePageExactly(int code_page, std::string_view bytes);
 
 }  // namespace bar

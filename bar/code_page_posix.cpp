@@ -102,7 +102,7 @@ class SingleByteConverter : public Converter {
   std::vector<std::uint16_t> from_unicode_;  // each code unit's byte, or kNoByte
 };
 
-// Owns an iconv descriptor; iconv_open is far too slow to repeat per call.
+// Owns an iconv descriptor.
 class IconvHandle {
  public:
   IconvHandle(const std::string& to, const std::string& from)
@@ -131,6 +131,24 @@ class IconvHandle {
     std::size_t result = iconv(handle_, &in_pointer, &in_left, &out_pointer, out_left);
     *in = std::string_view(in_pointer, in_left);
     return result != static_cast<std::size_t>(-1);
+  }
+
+  // Converts all of `in` from the initial state, handing each converted
+  // piece to append(data, size). Where the input cannot be converted,
+  // skip(&in) drops its front and stands in for it, and the converter
+  // starts afresh.
+  template <typename Append, typename Skip>
+  void ConvertAll(std::string_view in, Append append, Skip skip) {
+    Reset();
+    char buffer[8192];
+    while (!in.empty()) {
+      std::size_t out_left = sizeof buffer;
+      const bool done = Convert(&in, buffer, &out_left);
+      append(buffer, sizeof buffer - out_left);
+      if (done || errno == E2BIG) continue;
+      skip(&in);
+      Reset();
+    }
   }
 
  private:
@@ -186,38 +204,28 @@ class IconvConverter : public Converter {
   std::u16string DecodeMarking(std::string_view bytes, bool* replaced) {
     std::u16string text;
     text.reserve(bytes.size());
-    decoder_.Reset();
-    char buffer[8192];
-    while (!bytes.empty()) {
-      std::size_t out_left = sizeof buffer;
-      bool done = decoder_.Convert(&bytes, buffer, &out_left);
-      AppendUtf16Le(&text, buffer, sizeof buffer - out_left);
-      if (done || errno == E2BIG) continue;
-      if (replaced) *replaced = true;
-      text.push_back(kReplacement);
-      bytes.remove_prefix(1);
-      decoder_.Reset();
-    }
+    decoder_.ConvertAll(
+        bytes, [&](const char* data, std::size_t size) { AppendUtf16Le(&text, data, size); },
+        [&](std::string_view* in) {
+          if (replaced) *replaced = true;
+          text.push_back(kReplacement);
+          in->remove_prefix(1);
+        });
     return text;
   }
 
   std::string Encode(std::u16string_view text) override {
-    std::string units = Utf16LeBytes(text);
-    std::string_view in(units);
+    const std::string units = Utf16LeBytes(text);
     std::string bytes;
     bytes.reserve(text.size());
-    encoder_.Reset();
-    char buffer[8192];
-    while (!in.empty()) {
-      std::size_t out_left = sizeof buffer;
-      bool done = encoder_.Convert(&in, buffer, &out_left);
-      bytes.append(buffer, sizeof buffer - out_left);
-      if (done || errno == E2BIG) continue;
-      bytes.push_back(kUnmappable);
-      in.remove_prefix(std::min<std::size_t>(in.size(), 2));
-      encoder_.Reset();
-    }
+    encoder_.ConvertAll(
+        units, [&](const char* data, std::size_t size) { bytes.append(data, size); },
+        [&](std::string_view* in) {
+          bytes.push_back(kUnmappable);
+          in->remove_prefix(std::min<std::size_t>(in->size(), 2));
+        });
     // Stateful encodings (the ISO-2022 family) end in their initial state.
+    char buffer[8192];
     std::size_t out_left = sizeof buffer;
     encoder_.Flush(buffer, &out_left);
     bytes.append(buffer, sizeof buffer - out_left);

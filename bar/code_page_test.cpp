@@ -8,6 +8,11 @@
 namespace bar {
 namespace {
 
+// A save in the code page keeps every character of the text.
+bool CodePageHolds(int code_page, std::u16string_view text) {
+  return EncodeCodePageExactly(code_page, text).has_value();
+}
+
 class CodePageTest : public ::testing::Test {
  protected:
   void SetUp() override { saved_ = LegacyCodePage(); }

@@ -1,7 +1,7 @@
 // The legacy code page through the Windows conversions, called without
 // flags so that a bar file comes out as every other ANSI program writes it.
 // The exact conversions ask the same conversions, with flags that report a
-// loss, so that a check costs one conversion instead of a round trip.
+// loss.
 
 #include "bar/code_page.h"
 

@@ -85,7 +85,6 @@ struct NumberedLine {
 
 // The lines after the header lines numbered from the marker entry's number
 // on, in list order: the only ones the collapse drops, moves or renumbers.
-// Read once for the check and the move that follow.
 std::vector<NumberedLine> LinesFromMarker(const LineList& main_bar, int32_t marker) {
   std::vector<NumberedLine> lines;
   for (int32_t i = 2; i < main_bar.Count(); ++i) {
@@ -127,7 +126,7 @@ BarParts ReadSubBarParts(const Toggle& t) {
 void StartSubBar(const Toggle& t, int32_t count) {
   t.sub_bar.Clear();
   t.sub_bar.Add(u"[Buttonbar]");
-  t.sub_bar.Add(u"Buttoncount=" + IntToStr(count));
+  t.sub_bar.Add(CountLine(count));
 }
 
 // Moves the block's entries, renumbered from 1, into the sub-bar list in
@@ -167,7 +166,7 @@ void Remove(Toggle& t) {
   TakeOut(t, block, from_marker);
 
   LB1Space(main_bar);
-  main_bar.Put(1, u"Buttoncount=" + IntToStr(block.main_count));
+  main_bar.Put(1, CountLine(block.main_count));
   LB1Sort(main_bar);
 
   sub_parts.Save(t.sub_bar, t.SubBarFile(), t.files);

@@ -8,8 +8,6 @@ namespace bar {
 
 namespace {
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
 // The text before the first "=", empty without one.
 std::u16string_view KeyOf(std::u16string_view line) {
   const std::size_t equals = line.find(u'=');
@@ -27,12 +25,12 @@ struct DigitRun {
 
 DigitRun FindDigitRun(std::u16string_view key) {
   std::size_t first = 0;
-  while (first < key.size() && !IsDigit(key[first])) ++first;
+  while (first < key.size() && !IsDecimalDigit(key[first])) ++first;
   if (first == key.size()) return {false, 0, 0};
   std::size_t end = first;
-  while (end < key.size() && IsDigit(key[end])) ++end;
+  while (end < key.size() && IsDecimalDigit(key[end])) ++end;
   for (std::size_t at = end; at < key.size(); ++at) {
-    if (IsDigit(key[at])) return {false, 0, 0};
+    if (IsDecimalDigit(key[at])) return {false, 0, 0};
   }
   return {true, first, end};
 }
@@ -44,7 +42,7 @@ std::optional<int32_t> DigitsValue(std::u16string_view text) {
   bool any_digit = false;
   int64_t value = 0;
   for (char16_t c : text) {
-    if (!IsDigit(c)) continue;
+    if (!IsDecimalDigit(c)) continue;
     any_digit = true;
     value = std::min<int64_t>(value * 10 + (c - u'0'), int64_t{kMaxInt} + 1);
   }
@@ -70,7 +68,6 @@ std::optional<int32_t> NumberOf(std::u16string_view line) {
 
 std::u16string LineTail(std::u16string_view line) { return Copy(line, Pos(u"=", line), kMaxInt); }
 
-// Built in one string: the collapse renumbers every line behind a block.
 std::u16string RenumberedLine(std::u16string_view line, int32_t n) {
   const std::u16string_view key = KeyOf(line);
   const DigitRun run = FindDigitRun(key);
@@ -109,10 +106,10 @@ bool IsCountLine(std::u16string_view line) {
   return EqualsIgnoringAsciiCase(TrimBlanks(line.substr(0, equals)), u"Buttoncount");
 }
 
+std::u16string CountLine(int32_t count) { return u"Buttoncount=" + IntToStr(count); }
+
 std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_view word,
                                        KeyMatch match) {
-  // The key starts with the word, so most lines are told apart by their
-  // first units, before the "=" is looked for.
   std::size_t start = 0;
   if (match == KeyMatch::kLoose) {
     while (start < line.size() && (line[start] == u' ' || line[start] == u'\t')) ++start;
@@ -131,7 +128,8 @@ std::optional<KeyedLine> ReadKeyedLine(std::u16string_view line, std::u16string_
     value = TrimBlanks(value);
   }
   const std::u16string_view digits = key.substr(std::min(word.size(), key.size()));
-  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit)) return std::nullopt;
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDecimalDigit))
+    return std::nullopt;
   const std::optional<int32_t> number = DigitsValue(digits);
   if (!number) return std::nullopt;
   return KeyedLine{*number, value};

@@ -51,6 +51,9 @@ int32_t CountValue(std::u16string_view line);
 // letter case, as the file manager reads it.
 bool IsCountLine(std::u16string_view line);
 
+// The count line the toggle writes: "Buttoncount=" and the decimal count.
+std::u16string CountLine(int32_t count);
+
 // A line whose key is `word` followed by decimal digits, read as a number
 // and the value after the first "=".
 struct KeyedLine {

@@ -15,16 +15,12 @@ namespace bar {
 // are out of range).
 int32_t SortNumber(std::u16string_view line);
 
-// Sorts the main-bar list by sort number with the range sort (range_sort.h),
-// comparing lines as CompareSTR does: by their sort numbers, the first
-// index's line read first. Then puts the lines that were at index 0 and 1
-// (the header lines "[Buttonbar]" and "Buttoncount=<n>") back in front in
-// their order; every other line keeps the place the sort gave it among the
-// rest. Other lines of sort number 0 (blank lines, headings without "=",
-// entries numbered 0) thus follow the header lines, and no line is lost or
-// doubled. IndexError, as Get gives it, for fewer than two lines;
-// ConversionError for the first line a comparison cannot number. On
-// failure the list is unchanged. The list's remembered encoding is kept.
+// Sorts the main bar by sort number with the range sort (range_sort.h), then
+// puts the lines that were at index 0 and 1 (the header lines) back in front
+// in their order; the others keep the order the sort gave them. IndexError,
+// as Get gives it, for fewer than two lines; ConversionError for the first
+// line a comparison cannot number. On failure the list is unchanged; the
+// remembered encoding is kept either way.
 void LB1Sort(LineList& main_bar);
 
 // Delete every empty line (a line of blanks stays); the others keep their

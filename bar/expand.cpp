@@ -140,7 +140,7 @@ void Add(Toggle& t) {
 
   for (std::u16string& line : MarkerEntry(btc1 + 1, t.par)) main_bar.Add(std::move(line));
   for (std::u16string_view line : sub_bar.views()) main_bar.Add(line);
-  main_bar.Put(1, u"Buttoncount=" + IntToStr(btc));
+  main_bar.Put(1, CountLine(btc));
 
   main_parts.Save(main_bar, t.BarFile(), t.files);
   NotifyFileManager(t);

@@ -3,33 +3,21 @@
 
 #include <windows.h>
 
+#include "bar/owned_handle.h"
+
 namespace bar {
 
-// Owns a file handle from CreateFileW (INVALID_HANDLE_VALUE: none) and
-// closes it once; it cannot be copied. Close reports whether the close
-// succeeded, which a save must know: a failed close may be a failed write.
-class FileHandle {
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE; }
+  static bool Close(HANDLE handle) { return CloseHandle(handle) != 0; }
+};
+
+// Owns a file handle from CreateFileW (INVALID_HANDLE_VALUE: none).
+class FileHandle : public OwnedHandle<FileHandleTraits> {
  public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  void Reset(HANDLE handle) {
-    Close();
-    handle_ = handle;
-  }
-  bool Close() {
-    if (!ok()) return true;
-    HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;
+  using OwnedHandle::OwnedHandle;
 };
 
 }  // namespace bar

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "bar/errors.h"
+#include "bar/owned_handle.h"
 #include "bar/unicode.h"
 
 namespace bar {
@@ -57,30 +58,17 @@ CreateError CreateFailure(const std::u16string& path, int error) {
 
 WriteError WriteFailure() { return WriteError(u"Stream write error"); }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() { Close(); }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-  bool ok() const { return fd_ >= 0; }
-  int get() const { return fd_; }
+struct FileDescriptorTraits {
+  using Handle = int;
+  static int None() { return -1; }
+  static bool Valid(int fd) { return fd >= 0; }
   // close() is where some file systems (NFS) report a failed write.
-  bool Close() {
-    if (fd_ < 0) return true;
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
+  static bool Close(int fd) { return close(fd) == 0; }
 };
 
+using FileDescriptor = OwnedHandle<FileDescriptorTraits>;
+
 std::string ReadAll(const std::u16string& path, int fd) {
-  // One buffer of the file's size, instead of one regrown and copied as it
-  // fills.
   struct stat info;
   std::string bytes;
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {

@@ -6,6 +6,7 @@
 
 #include "bar/bar_file.h"
 #include "bar/errors.h"
+#include "bar/strings.h"
 
 namespace bar {
 
@@ -13,14 +14,23 @@ namespace {
 
 // Positions within a line are signed 32-bit, so a longer line could not be
 // read back.
-constexpr std::size_t kMaxLineLength = 2147483647;
-
-std::u16string Number(int32_t n) {
-  const std::string digits = std::to_string(n);
-  return std::u16string(digits.begin(), digits.end());
-}
+constexpr std::size_t kMaxLineLength = kMaxInt;
 
 [[noreturn]] void ThrowInsertError() { throw InsertError(u"Unable to insert a line"); }
+
+// Runs `store`, which changes the list only once it can no longer fail.
+// Running out of storage, or asking a container for more than it can ever
+// hold, is the insert error the full list-box control gives.
+template <typename Store>
+auto StoreOrThrow(Store store) -> decltype(store()) {
+  try {
+    return store();
+  } catch (const std::bad_alloc&) {
+    ThrowInsertError();
+  } catch (const std::length_error&) {
+    ThrowInsertError();
+  }
+}
 
 // A list keeps a line up to its first NUL. NULs alone after it (the
 // padding an editor leaves at the end of a file) lose nothing; anything else
@@ -43,23 +53,11 @@ bool AnyTooLong(const std::vector<std::u16string_view>& lines) {
 
 }  // namespace
 
-LineList::LineList(const LineList& other)
-    : line_limit_(other.line_limit_), encoding_(other.encoding_) {
-  CopyLines(other.lines_);
-}
-
-LineList& LineList::operator=(const LineList& other) {
-  if (&other == this) return *this;
-  LineList copy(other);
-  *this = std::move(copy);
-  return *this;
-}
-
 IndexError LineList::OutOfBounds(int32_t index) const {
   // The type name of the list-box control's lines, which the message has
   // always named.
-  std::u16string message = u"List index out of bounds (" + Number(index) + u").  TListBoxLines";
-  message += Count() > 0 ? u" range is 0.." + Number(Count() - 1) : u" is empty";
+  std::u16string message = u"List index out of bounds (" + IntToStr(index) + u").  TListBoxLines";
+  message += Count() > 0 ? u" range is 0.." + IntToStr(Count() - 1) : u" is empty";
   return IndexError(std::move(message));
 }
 
@@ -85,13 +83,7 @@ void LineList::Insert(int32_t index, std::u16string_view text) {
   if (index < 0 || index > Count()) ThrowInsertError();
   if (Count() >= line_limit_ || text.size() > kMaxLineLength) ThrowInsertError();
   const std::u16string_view kept = Keep(Stored(text));
-  try {
-    lines_.insert(lines_.begin() + index, kept);
-  } catch (const std::bad_alloc&) {
-    ThrowInsertError();
-  } catch (const std::length_error&) {
-    ThrowInsertError();
-  }
+  StoreOrThrow([&] { lines_.insert(lines_.begin() + index, kept); });
 }
 
 void LineList::Delete(int32_t index) {
@@ -109,14 +101,12 @@ void LineList::KeepLines(const std::vector<int32_t>& indices) {
     if (index < 0 || index >= Count()) throw OutOfBounds(index);
   }
   if (indices.size() > static_cast<std::size_t>(line_limit_)) ThrowInsertError();
-  try {
+  StoreOrThrow([&] {
     std::vector<std::u16string_view> kept;
     kept.reserve(indices.size());
     for (int32_t index : indices) kept.push_back(lines_[static_cast<std::size_t>(index)]);
     lines_ = std::move(kept);
-  } catch (const std::bad_alloc&) {
-    ThrowInsertError();
-  }
+  });
 }
 
 void LineList::LoadFromFile(const std::u16string& file_name, FileSystem& files) {
@@ -137,7 +127,7 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
   std::size_t mark_length = 0;
   const Encoding encoding = DetectEncoding(bytes, &mark_length);
   encoding_ = encoding;
-  try {
+  StoreOrThrow([&] {
     const std::string_view body = std::string_view(bytes).substr(mark_length);
     TextStore text;
     bool nul = false;
@@ -156,17 +146,32 @@ void LineList::LoadFromBytes(const std::string& bytes, const std::u16string& fil
     }
     lines_ = std::move(lines);
     text_ = std::move(text);
-  } catch (const std::bad_alloc&) {
-    ThrowInsertError();
-  }
+  });
 }
 
 void LineList::SaveToFile(const std::u16string& file_name, FileSystem& files) const {
   files.ReplaceFile(file_name, EncodeBarLines(lines_, encoding_));
 }
 
+// The copies go to a store of the list's own, so that the source's may go.
 void LineList::Assign(const LineList& source) {
-  if (&source != this) CopyLines(source.lines_);
+  if (&source != this) {
+    const std::vector<std::u16string_view>& lines = source.lines_;
+    if (lines.size() > static_cast<std::size_t>(line_limit_) || AnyTooLong(lines)) {
+      ThrowInsertError();
+    }
+    StoreOrThrow([&] {
+      std::size_t units = 0;
+      for (std::u16string_view line : lines) units += line.size();
+      TextStore text;
+      text.Reserve(units);
+      std::vector<std::u16string_view> copies;
+      copies.reserve(lines.size());
+      for (std::u16string_view line : lines) copies.push_back(text.Keep(Stored(line)));
+      lines_ = std::move(copies);
+      text_ = std::move(text);
+    });
+  }
   // A list that was never loaded saves in the legacy code page, so naming
   // it explicitly saves the same way.
   encoding_ = source.encoding_.value_or(Encoding::kLegacy);
@@ -177,30 +182,7 @@ std::u16string_view LineList::Stored(std::u16string_view text) {
 }
 
 std::u16string_view LineList::Keep(std::u16string_view text) {
-  try {
-    return text_.Keep(text);
-  } catch (const std::bad_alloc&) {
-    ThrowInsertError();
-  }
-}
-
-void LineList::CopyLines(const std::vector<std::u16string_view>& lines) {
-  if (lines.size() > static_cast<std::size_t>(line_limit_) || AnyTooLong(lines)) {
-    ThrowInsertError();
-  }
-  try {
-    std::size_t units = 0;
-    for (std::u16string_view line : lines) units += line.size();
-    TextStore text;
-    text.Reserve(units);
-    std::vector<std::u16string_view> copies;
-    copies.reserve(lines.size());
-    for (std::u16string_view line : lines) copies.push_back(text.Keep(Stored(line)));
-    lines_ = std::move(copies);
-    text_ = std::move(text);
-  } catch (const std::bad_alloc&) {
-    ThrowInsertError();
-  }
+  return StoreOrThrow([&] { return text_.Keep(text); });
 }
 
 }  // namespace bar

@@ -16,6 +16,7 @@
 #include "bar/bar_file.h"
 #include "bar/errors.h"
 #include "bar/file_system.h"
+#include "bar/strings.h"
 #include "bar/text_store.h"
 
 namespace bar {
@@ -23,16 +24,12 @@ namespace bar {
 class LineList {
  public:
   LineList() = default;
-
-  // A copy keeps the lines in text of its own.
-  LineList(const LineList& other);
-  LineList& operator=(const LineList& other);
   LineList(LineList&&) noexcept = default;
   LineList& operator=(LineList&&) noexcept = default;
 
   // The most lines a list holds: indices are signed 32-bit, and inserting
   // at Count() must still name a representable index.
-  static constexpr int32_t kMaxLines = 2147483647 - 1;
+  static constexpr int32_t kMaxLines = kMaxInt - 1;
 
   int32_t Count() const { return static_cast<int32_t>(lines_.size()); }
 
@@ -72,12 +69,10 @@ class LineList {
   IndexError OutOfBounds(int32_t index) const;
 
   // Replaces all lines by the file's lines and remembers its encoding (see
-  // bar_file.h). OpenError leaves the list and encoding unchanged. The
-  // other failures leave the lines unchanged but remember the encoding:
-  // DecodingError (see DecodeBarText), BarFormatError when a line would
-  // have to be cut at a NUL with more than NULs after it (a UTF-16 file
-  // without its mark; NULs alone at a line's end just go), InsertError when
-  // the file has more lines than the list can hold.
+  // bar_file.h). OpenError leaves the list and encoding unchanged; these
+  // leave the lines unchanged but remember the encoding: DecodingError,
+  // BarFormatError for a line with text after a NUL (NULs alone at a line's
+  // end just go), InsertError for more lines than the list can hold.
   void LoadFromFile(const std::u16string& file_name, FileSystem& files = PlatformFileSystem());
 
   // LoadFromFile, but false with the list unchanged when the file does not
@@ -104,8 +99,7 @@ class LineList {
   std::optional<Encoding> remembered_encoding() const { return encoding_; }
   void set_remembered_encoding(std::optional<Encoding> e) { encoding_ = e; }
 
-  // Lowers the number of lines the list can hold (tests use it to reach the
-  // insert error without filling the memory).
+  // Test seam: a lower limit reaches the insert error without filling the memory.
   void set_line_limit(int32_t limit) { line_limit_ = limit; }
 
  private:
@@ -114,9 +108,6 @@ class LineList {
   static std::u16string_view Stored(std::u16string_view text);
   // The text, kept in this list's store (InsertError when it cannot be).
   std::u16string_view Keep(std::u16string_view text);
-  // Replaces every line by a copy of the given ones, in a store of the
-  // list's own (InsertError leaves the list unchanged).
-  void CopyLines(const std::vector<std::u16string_view>& lines);
 
   int32_t line_limit_ = kMaxLines;
   std::vector<std::u16string_view> lines_;

@@ -18,8 +18,7 @@ bool EndsWith(std::u16string_view text, std::u16string_view tail) {
 // A marker's button value: some sub-bar's name followed by "x1".
 bool IsMarkerValue(std::u16string_view value) { return value.size() > 2 && EndsWith(value, u"x1"); }
 
-// MarkerText(par) without building it: the start-up decision asks this of
-// every line of the main bar.
+// The value is MarkerText(par).
 bool IsMarkerTextOf(std::u16string_view value, std::u16string_view par) {
   return value.size() == par.size() + 2 && value.substr(0, par.size()) == par &&
          EndsWith(value, u"x1");
@@ -72,8 +71,7 @@ std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar, std::u
   const std::u16string marker_text = MarkerText(par);
   for (std::u16string_view line : plain_bar.views()) {
     const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
-    // Names of another length are never the same (file_name.h); the test
-    // spares a copy of nearly every button's value.
+    // Names of another length are never the same (file_name.h).
     if (!button || button->value.size() != marker_text.size()) continue;
     if (!SameFileName(std::u16string(button->value), marker_text)) continue;
     if (!IsMarkerLine(line, par)) return std::u16string(line);

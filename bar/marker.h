@@ -26,13 +26,11 @@ std::vector<std::u16string> MarkerEntry(int32_t m, std::u16string_view par);
 // marker line, nor is a value that merely contains "a.barx1".
 bool IsMarkerLine(std::u16string_view line, std::u16string_view par);
 
-// The marker entries of any sub-bar, whatever its name, among the lines of
-// a plain bar from index `first` on whose numbers lie above `above`. A
-// marker entry is a line "button<n>=<value>" whose value ends in "x1" and
-// is longer than that, with a line "cmd<n>=-2"; both are read loosely
-// (ReadKeyedLine), so that a marker a hand edit or the file manager touched
-// ("cmd5=-2 ", "button5 = b.barx1") still counts. A line break of the file
-// manager ("cmd<n>=-2" with an empty button value) is not one.
+// The marker entries of any sub-bar among the lines of a plain bar from
+// index `first` on whose numbers lie above `above`: a "button<n>=<value>"
+// whose value ends in "x1" and is longer, with a "cmd<n>=-2", both read
+// loosely (ReadKeyedLine: "cmd5=-2 " and "button5 = b.barx1" count). A line
+// break of the file manager ("cmd<n>=-2", empty button value) is not one.
 struct BlockMarkers {
   // The lowest number of a marker entry.
   std::optional<int32_t> lowest;

@@ -12,10 +12,8 @@ namespace {
 // start + count may pass the int32_t range; the arithmetic runs in int64_t.
 int64_t Length(std::u16string_view s) { return static_cast<int64_t>(s.size()); }
 
-bool IsDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
 int HexDigitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (IsDecimalDigit(c)) return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   return -1;
@@ -67,6 +65,8 @@ bool ParseDecimal(std::u16string_view digits, uint32_t* value) {
 
 }  // namespace
 
+bool IsDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
 int32_t Pos(std::u16string_view sub, std::u16string_view s) {
   if (sub.empty() || s.empty()) return 0;
   size_t at = s.find(sub);
@@ -117,7 +117,6 @@ int32_t StrToInt(std::u16string_view text) {
 }
 
 std::u16string_view TrimBlanks(std::u16string_view s) {
-  // Plain loops: every line of a bar is trimmed several times a toggle.
   auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
   size_t first = 0;
   while (first < s.size() && blank(s[first])) ++first;

@@ -19,16 +19,17 @@ int32_t Pos(std::u16string_view sub, std::u16string_view s);
 // or count < 0 gives "".
 std::u16string Copy(std::u16string_view s, int32_t start, int32_t count);
 
+// c is one of '0'..'9'.
+bool IsDecimalDigit(char16_t c);
+
 // s without every code unit outside '0'..'9'.
 std::u16string get_digits(std::u16string_view s);
 
-// Blanks (U+0020 only), an optional "-" or "+" with nothing between it and
-// what follows, then either decimal digits, whose value must fit the sign
-// (-2147483648..2147483647), or a hexadecimal prefix ("$", "x", "X", "0x",
-// "0X") and at most eight significant hex digits, whose 32 bits are read as
-// signed ($FFFFFFFF is -1) and negated by a "-". Nothing may follow.
-// Otherwise throws ConversionError "'<text>' is not a valid integer value"
-// with the text exactly as given.
+// Blanks (U+0020 only), an optional "-" or "+" right before the number, then
+// decimal digits whose value fits the sign, or a hexadecimal prefix ("$",
+// "x", "X", "0x", "0X") and at most eight significant hex digits read as a
+// signed 32-bit value ($FFFFFFFF is -1). Nothing may follow. Otherwise
+// ConversionError "'<text>' is not a valid integer value", text as given.
 int32_t StrToInt(std::u16string_view text);
 
 // Decimal text, "-" for negatives, no grouping.

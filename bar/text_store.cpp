@@ -7,8 +7,7 @@ namespace bar {
 
 namespace {
 
-// Small enough for the heap's free lists (a fresh block from the system
-// costs a page fault per page), large enough that edits rarely need one.
+// The code units of a block Keep fills; a longer text gets a block of its own.
 constexpr std::size_t kBlockUnits = 16384;
 
 }  // namespace

@@ -25,6 +25,8 @@ namespace {
 using testing_support::EncodeBarFile;
 using testing_support::LinesOf;
 using testing_support::SplitLines;
+using testing_support::Views;
+using testing_support::WrittenEncoding;
 
 using bar::Encoding;
 using bar::LineList;
@@ -72,9 +74,7 @@ bool HasBreakOrNul(const std::u16string& line) {
 bool IsInSavedForm(std::string_view bytes, const LineList& list) {
   std::size_t mark = 0;
   const Encoding detected = bar::DetectEncoding(bytes, &mark);
-  Encoding written = detected;
-  EncodeBarFile(LinesOf(list), list.remembered_encoding(), &written);
-  if (written != detected) return false;
+  if (WrittenEncoding(LinesOf(list), list.remembered_encoding()) != detected) return false;
   if (detected == Encoding::kLegacy && bar::LegacyCodePage() == bar::kCodePageUtf8) return false;
   const std::string_view body = bytes.substr(mark);
   const bool utf16 = detected == Encoding::kUtf16LE || detected == Encoding::kUtf16BE;
@@ -236,7 +236,7 @@ std::u16string Unnumbered(const std::u16string& line) {
 std::multiset<std::u16string> Body(const Lines& lines, std::optional<int32_t> left_out,
                                    bool entries) {
   std::multiset<std::u16string> body;
-  const std::optional<bar::SectionRange> section = bar::FindButtonSection(lines);
+  const std::optional<bar::SectionRange> section = bar::FindButtonSection(Views(lines));
   bool counted = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::u16string& line = lines[i];
@@ -270,7 +270,7 @@ std::string CollapseLossViolation(const Files& before, const Files& after,
                                   const std::u16string& par) {
   const Lines main_before = LinesOfBytes(before.at(ToggleRig::MainPath()));
   std::optional<int32_t> marker;
-  const std::optional<bar::SectionRange> section = bar::FindButtonSection(main_before);
+  const std::optional<bar::SectionRange> section = bar::FindButtonSection(Views(main_before));
   for (int32_t i = section ? section->header : 0; section && i < section->end; ++i) {
     const std::u16string& line = main_before[static_cast<std::size_t>(i)];
     if (!bar::IsMarkerLine(line, par)) continue;

@@ -19,6 +19,11 @@ inline Lines ToLines(const std::vector<std::u16string_view>& views) {
   return Lines(views.begin(), views.end());
 }
 
+// Views of the lines, for the core's routines that take views.
+inline std::vector<std::u16string_view> Views(const Lines& lines) {
+  return std::vector<std::u16string_view>(lines.begin(), lines.end());
+}
+
 // A copy of every line of the list.
 inline Lines LinesOf(const bar::LineList& list) { return ToLines(list.views()); }
 
@@ -26,10 +31,18 @@ inline Lines LinesOf(const bar::LineList& list) { return ToLines(list.views()); 
 inline Lines SplitLines(std::u16string_view text) { return ToLines(bar::SplitLineViews(text)); }
 
 // bar::EncodeBarLines of lines held as strings.
-inline std::string EncodeBarFile(const Lines& lines, std::optional<bar::Encoding> remembered,
-                                 bar::Encoding* written = nullptr) {
-  return bar::EncodeBarLines(std::vector<std::u16string_view>(lines.begin(), lines.end()),
-                             remembered, written);
+inline std::string EncodeBarFile(const Lines& lines, std::optional<bar::Encoding> remembered) {
+  return bar::EncodeBarLines(Views(lines), remembered);
+}
+
+// The encoding EncodeBarLines writes the lines in: the remembered one, or
+// UTF-16 LE when that one cannot hold them. (Bytes in any other encoding
+// never equal the UTF-16 LE ones: those alone start with FF FE and take two
+// bytes a code unit besides.)
+inline bar::Encoding WrittenEncoding(const Lines& lines, std::optional<bar::Encoding> remembered) {
+  const bool utf16 =
+      EncodeBarFile(lines, remembered) == EncodeBarFile(lines, bar::Encoding::kUtf16LE);
+  return utf16 ? bar::Encoding::kUtf16LE : remembered.value_or(bar::Encoding::kLegacy);
 }
 
 // UTF-16 bytes of the text, two per code unit, without a mark.

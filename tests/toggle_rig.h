@@ -98,7 +98,7 @@ struct BarContent {
 inline BarContent ContentOf(const Lines& lines) {
   BarContent content;
   content.skeleton = lines;
-  const std::optional<bar::SectionRange> section = bar::FindButtonSection(lines);
+  const std::optional<bar::SectionRange> section = bar::FindButtonSection(Views(lines));
   if (!section) return content;
   bool counted = false;
   for (int32_t i = section->header + 1; i < section->end; ++i) {

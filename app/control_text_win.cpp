@@ -1,4 +1,4 @@
-#include "app/wide_win.h"
+#include "app/control_text_win.h"
 
 namespace app {
 

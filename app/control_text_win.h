@@ -1,8 +1,8 @@
 // The text of the program's controls, in the core's UTF-16 text. ToWide and
 // FromWide are the core's converters (bar/wide_win.h), named here so that
 // the shell's Win32 calls read the same as the core's.
-#ifndef KELVANE_APP_WIDE_WIN_H_
-#define KELVANE_APP_WIDE_WIN_H_
+#ifndef KELVANE_APP_CONTROL_TEXT_WIN_H_
+#define KELVANE_APP_CONTROL_TEXT_WIN_H_
 
 #include <windows.h>
 
@@ -21,4 +21,4 @@ void SetControlText(HWND window, const std::u16string& text);
 
 }  // namespace app
 
-#endif  // KELVANE_APP_WIDE_WIN_H_
+#endif  // KELVANE_APP_CONTROL_TEXT_WIN_H_
