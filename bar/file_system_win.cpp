@@ -132,7 +132,8 @@ class TempFile {
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
       name_ = stem + std::to_wstring(counter++) + L".tmp";
-      file_.Reset(calls_.create(SystemPath(name_).c_str(), GENERIC_WRITE, 0, CREATE_NEW, attributes));
+      file_.Reset(
+          calls_.create(SystemPath(name_).c_str(), GENERIC_WRITE, 0, CREATE_NEW, attributes));
       if (file_.ok()) return;
       error = GetLastError();
     }

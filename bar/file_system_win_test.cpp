@@ -1,19 +1,20 @@
-#include "bar/file_system.h"
+#include "bar/file_system_win.h"
 
-#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
 #include "bar/system_error_win.h"
+#include "bar/unicode.h"
 #include "bar/wide_win.h"
 #include "tests/test_support.h"
-
-#undef ReplaceFile  // <windows.h> would rename the interface's method
 
 namespace bar {
 namespace {
@@ -202,6 +203,183 @@ TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
   CloseHandle(writer);
   EXPECT_EQ(message, u"Cannot open file \"" + path + u"\". " + SystemText(ERROR_SHARING_VIOLATION));
   EXPECT_EQ(files_.ReadFile(path), "old");
+}
+
+// Each answer the system may give the save and the read, played on real
+// files; a call answers its fault's error its first `times` times, then does
+// its work. ReplaceFileW's stand-in does what Windows does: 1176 deletes the
+// target, 1177 moves it out of the folder, success renames the new file.
+enum Call { kOpen, kRead, kWrite, kFlush, kReplace, kMove };
+struct Fault {
+  Call call;
+  DWORD error;
+  int times;
+};
+using Folder = std::map<std::string, std::string>;  // file name: bytes
+struct Outcome {
+  const char* name;
+  bool save;  // or read
+  std::vector<Fault> faults;
+  Folder folder;          // "{temp}": the temporary file's name
+  std::u16string report;  // "{bar}", "{temp}", "{reason}" filled in
+  DWORD reason;
+  int sleeps;
+};
+constexpr int kAlways = 1000, kWait = 39;  // a whole wait: 40 tries
+const Folder kOld = {{"a.bar", "old bar"}}, kNew = {{"a.bar", "new bar"}},
+             kKept = {{"{temp}", "new bar"}};
+const std::u16string kCannotCreate = u"CreateError: Cannot create file \"{bar}\". {reason}";
+const std::u16string kKeptReport = kCannotCreate + u". Its new content is in \"{temp}\"";
+const std::u16string kWriteReport = u"WriteError: Stream write error";
+const std::u16string kOpenReport = u"OpenError: Cannot open file \"{bar}\". {reason}";
+const DWORD kMoved = ERROR_UNABLE_TO_MOVE_REPLACEMENT, kMovedAside = kMoved + 1;
+const Outcome kOutcomes[] = {
+    {"replaced", true, {}, kNew, u"", 0, 0},
+    {"held_twice", true, {{kReplace, ERROR_UNABLE_TO_REMOVE_REPLACED, 2}}, kNew, u"", 0, 2},
+    {"deleted", true, {{kReplace, kMoved, 1}}, kNew, u"", 0, 0},
+    {"deleted_rename_refused_thrice",
+     true,
+     {{kReplace, kMoved, 1}, {kMove, ERROR_ACCESS_DENIED, 3}},
+     kNew,
+     u"",
+     0,
+     3},
+    {"deleted_rename_refused_always",
+     true,
+     {{kReplace, kMoved, 1}, {kMove, ERROR_ACCESS_DENIED, kAlways}},
+     kKept,
+     kKeptReport,
+     ERROR_ACCESS_DENIED,
+     kWait},
+    {"moved_aside", true, {{kReplace, kMovedAside, 1}}, kNew, u"", 0, 0},
+    {"moved_aside_rename_refused_always",
+     true,
+     {{kReplace, kMovedAside, 1}, {kMove, ERROR_SHARING_VIOLATION, kAlways}},
+     kKept,
+     kKeptReport,
+     ERROR_SHARING_VIOLATION,
+     kWait},
+    {"denied_always",
+     true,
+     {{kReplace, ERROR_ACCESS_DENIED, kAlways}, {kMove, ERROR_ACCESS_DENIED, kAlways}},
+     kOld,
+     kCannotCreate,
+     ERROR_ACCESS_DENIED,
+     kWait},
+    {"shared_always",
+     true,
+     {{kReplace, ERROR_SHARING_VIOLATION, kAlways}, {kMove, ERROR_SHARING_VIOLATION, kAlways}},
+     kOld,
+     kCannotCreate,
+     ERROR_SHARING_VIOLATION,
+     kWait},
+    {"unsupported_rename_held_twice",
+     true,
+     {{kReplace, ERROR_NOT_SUPPORTED, kAlways}, {kMove, ERROR_SHARING_VIOLATION, 2}},
+     kNew,
+     u"",
+     0,
+     2},
+    {"write_fails", true, {{kWrite, ERROR_DISK_FULL, 1}}, kOld, kWriteReport, 0, 0},
+    {"flush_fails", true, {{kFlush, ERROR_DISK_FULL, 1}}, kOld, kWriteReport, 0, 0},
+    {"read_held_twice", false, {{kOpen, ERROR_SHARING_VIOLATION, 2}}, kOld, u"", 0, 2},
+    {"read_locked_thrice", false, {{kRead, ERROR_LOCK_VIOLATION, 3}}, kOld, u"", 0, 3},
+    {"read_locked_always",
+     false,
+     {{kRead, ERROR_LOCK_VIOLATION, kAlways}},
+     kOld,
+     kOpenReport,
+     ERROR_LOCK_VIOLATION,
+     kWait},
+};
+
+std::u16string ReportOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const OpenError& error) {
+    return u"OpenError: " + error.message();
+  } catch (const CreateError& error) {
+    return u"CreateError: " + error.message();
+  } catch (const WriteError& error) {
+    return u"WriteError: " + error.message();
+  }
+  return u"";
+}
+
+std::u16string Filled(std::u16string text, const std::u16string& key, const std::u16string& value) {
+  std::size_t at = text.find(key);
+  return at == std::u16string::npos ? text : text.replace(at, key.size(), value);
+}
+
+Folder Contents(const fs::path& folder, const std::string& temp) {
+  Folder contents;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    std::string name = entry.path().filename().string();
+    contents[name == temp ? "{temp}" : name] = ReadBytes(entry.path());
+  }
+  return contents;
+}
+
+TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
+  const WindowsFileCalls system = SystemFileCalls();
+  for (const Outcome& row : kOutcomes) {
+    SCOPED_TRACE(row.name);
+    const fs::path bars = dir_.path() / row.name / "bars", aside = dir_.path() / row.name / "aside";
+    fs::create_directories(bars);
+    fs::create_directories(aside);
+    WriteBytes(bars / "a.bar", "old bar");
+    std::vector<Fault> faults = row.faults;
+    auto failing = [&faults](Call call) {
+      for (Fault& fault : faults) {
+        if (fault.call != call || fault.times == 0) continue;
+        --fault.times;
+        SetLastError(fault.error);
+        return fault.error;
+      }
+      return DWORD{ERROR_SUCCESS};
+    };
+    std::wstring temp;
+    int sleeps = 0;
+    WindowsFileCalls calls = system;
+    calls.create = [&](const wchar_t* path, DWORD access, DWORD share, DWORD how,
+                       DWORD attributes) {
+      if (how == CREATE_NEW) temp = path;
+      if (how == OPEN_EXISTING && failing(kOpen)) return INVALID_HANDLE_VALUE;
+      return system.create(path, access, share, how, attributes);
+    };
+    calls.read = [&](HANDLE file, void* buffer, DWORD size, DWORD* count) {
+      return !failing(kRead) && system.read(file, buffer, size, count);
+    };
+    calls.write = [&](HANDLE file, const void* bytes, DWORD size, DWORD* count) {
+      return !failing(kWrite) && system.write(file, bytes, size, count);
+    };
+    calls.flush = [&](HANDLE file) { return !failing(kFlush) && system.flush(file); };
+    calls.move = [&](const wchar_t* from, const wchar_t* to) {
+      return !failing(kMove) && system.move(from, to);
+    };
+    calls.replace = [&](const wchar_t* replaced, const wchar_t* replacement) {
+      const DWORD error = failing(kReplace);
+      if (error == ERROR_SUCCESS) return system.move(replacement, replaced);
+      if (error == kMoved) DeleteFileW(replaced);
+      if (error == kMovedAside) MoveFileW(replaced, (aside / "a.bar").c_str());
+      SetLastError(error);
+      return FALSE;
+    };
+    calls.sleep = [&sleeps](DWORD) { ++sleeps; };
+    std::unique_ptr<FileSystem> files = MakeWindowsFileSystem(calls);
+    const std::u16string bar = (bars / "a.bar").u16string();
+
+    std::u16string report = ReportOf([&] {
+      if (row.save) return files->ReplaceFile(bar, "new bar");
+      EXPECT_EQ(files->ReadFile(bar), "old bar");
+    });
+    std::u16string expected = Filled(row.report, u"{bar}", bar);
+    expected =
+        Filled(Filled(expected, u"{temp}", FromWide(temp)), u"{reason}", SystemText(row.reason));
+    EXPECT_EQ(ToUtf8(report), ToUtf8(expected));
+    EXPECT_EQ(Contents(bars, fs::path(temp).filename().string()), row.folder);
+    EXPECT_EQ(sleeps, row.sleeps);
+  }
 }
 
 }  // namespace
