@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -206,7 +205,7 @@ TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
 }
 
 // Each answer the system may give the save and the read, played on real
-// files; a call answers its fault's error its first `times` times, then does
+// files: a call answers its fault's error its first `times` times, then does
 // its work. ReplaceFileW's stand-in does what Windows does: 1176 deletes the
 // target, 1177 moves it out of the folder, success renames the new file.
 enum Call { kOpen, kRead, kWrite, kFlush, kReplace, kMove };
@@ -215,96 +214,49 @@ struct Fault {
   DWORD error;
   int times;
 };
-using Folder = std::map<std::string, std::string>;  // file name: bytes
+using Folder = std::map<std::string, std::string>;  // file name ("{temp}"): bytes
 struct Outcome {
   const char* name;
   bool save;  // or read
   std::vector<Fault> faults;
-  Folder folder;          // "{temp}": the temporary file's name
-  std::u16string report;  // "{bar}", "{temp}", "{reason}" filled in
-  DWORD reason;
+  Folder folder;
+  std::u16string report;  // "{bar}", "{temp}" and the last fault's "{reason}" filled in
   int sleeps;
 };
+const DWORD kHeld = ERROR_UNABLE_TO_REMOVE_REPLACED, kDeleted = ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+            kAside = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, kDenied = ERROR_ACCESS_DENIED,
+            kShared = ERROR_SHARING_VIOLATION, kLocked = ERROR_LOCK_VIOLATION;
 constexpr int kAlways = 1000, kWait = 39;  // a whole wait: 40 tries
 const Folder kOld = {{"a.bar", "old bar"}}, kNew = {{"a.bar", "new bar"}},
              kKept = {{"{temp}", "new bar"}};
-const std::u16string kCannotCreate = u"CreateError: Cannot create file \"{bar}\". {reason}";
-const std::u16string kKeptReport = kCannotCreate + u". Its new content is in \"{temp}\"";
-const std::u16string kWriteReport = u"WriteError: Stream write error";
-const std::u16string kOpenReport = u"OpenError: Cannot open file \"{bar}\". {reason}";
-const DWORD kMoved = ERROR_UNABLE_TO_MOVE_REPLACEMENT, kMovedAside = kMoved + 1;
+const std::u16string kRefused = u"Cannot create file \"{bar}\". {reason}",
+                     kKeptNamed = kRefused + u". Its new content is in \"{temp}\"",
+                     kUnread = u"Cannot open file \"{bar}\". {reason}",
+                     kShort = u"Stream write error";
+// clang-format off
 const Outcome kOutcomes[] = {
-    {"replaced", true, {}, kNew, u"", 0, 0},
-    {"held_twice", true, {{kReplace, ERROR_UNABLE_TO_REMOVE_REPLACED, 2}}, kNew, u"", 0, 2},
-    {"deleted", true, {{kReplace, kMoved, 1}}, kNew, u"", 0, 0},
-    {"deleted_rename_refused_thrice",
-     true,
-     {{kReplace, kMoved, 1}, {kMove, ERROR_ACCESS_DENIED, 3}},
-     kNew,
-     u"",
-     0,
-     3},
-    {"deleted_rename_refused_always",
-     true,
-     {{kReplace, kMoved, 1}, {kMove, ERROR_ACCESS_DENIED, kAlways}},
-     kKept,
-     kKeptReport,
-     ERROR_ACCESS_DENIED,
-     kWait},
-    {"moved_aside", true, {{kReplace, kMovedAside, 1}}, kNew, u"", 0, 0},
-    {"moved_aside_rename_refused_always",
-     true,
-     {{kReplace, kMovedAside, 1}, {kMove, ERROR_SHARING_VIOLATION, kAlways}},
-     kKept,
-     kKeptReport,
-     ERROR_SHARING_VIOLATION,
-     kWait},
-    {"denied_always",
-     true,
-     {{kReplace, ERROR_ACCESS_DENIED, kAlways}, {kMove, ERROR_ACCESS_DENIED, kAlways}},
-     kOld,
-     kCannotCreate,
-     ERROR_ACCESS_DENIED,
-     kWait},
-    {"shared_always",
-     true,
-     {{kReplace, ERROR_SHARING_VIOLATION, kAlways}, {kMove, ERROR_SHARING_VIOLATION, kAlways}},
-     kOld,
-     kCannotCreate,
-     ERROR_SHARING_VIOLATION,
-     kWait},
-    {"unsupported_rename_held_twice",
-     true,
-     {{kReplace, ERROR_NOT_SUPPORTED, kAlways}, {kMove, ERROR_SHARING_VIOLATION, 2}},
-     kNew,
-     u"",
-     0,
-     2},
-    {"write_fails", true, {{kWrite, ERROR_DISK_FULL, 1}}, kOld, kWriteReport, 0, 0},
-    {"flush_fails", true, {{kFlush, ERROR_DISK_FULL, 1}}, kOld, kWriteReport, 0, 0},
-    {"read_held_twice", false, {{kOpen, ERROR_SHARING_VIOLATION, 2}}, kOld, u"", 0, 2},
-    {"read_locked_thrice", false, {{kRead, ERROR_LOCK_VIOLATION, 3}}, kOld, u"", 0, 3},
-    {"read_locked_always",
-     false,
-     {{kRead, ERROR_LOCK_VIOLATION, kAlways}},
-     kOld,
-     kOpenReport,
-     ERROR_LOCK_VIOLATION,
-     kWait},
+    {"replaced",          true,  {},                                               kNew, u"", 0},
+    {"held_twice",        true,  {{kReplace, kHeld, 2}},                           kNew, u"", 2},
+    {"deleted",           true,  {{kReplace, kDeleted, 1}},                        kNew, u"", 0},
+    {"deleted_then_held", true,  {{kReplace, kDeleted, 1}, {kMove, kDenied, 3}},   kNew, u"", 3},
+    {"deleted_and_held",  true,  {{kReplace, kDeleted, 1}, {kMove, kDenied, kAlways}},
+                                                                        kKept, kKeptNamed, kWait},
+    {"aside",             true,  {{kReplace, kAside, 1}},                          kNew, u"", 0},
+    {"aside_and_held",    true,  {{kReplace, kAside, 1}, {kMove, kShared, kAlways}},
+                                                                        kKept, kKeptNamed, kWait},
+    {"denied",            true,  {{kReplace, kDenied, kAlways}, {kMove, kDenied, kAlways}},
+                                                                          kOld, kRefused, kWait},
+    {"shared",            true,  {{kReplace, kShared, kAlways}, {kMove, kShared, kAlways}},
+                                                                          kOld, kRefused, kWait},
+    {"renamed_when_free", true,  {{kReplace, ERROR_NOT_SUPPORTED, 1}, {kMove, kShared, 2}},
+                                                                                  kNew, u"", 2},
+    {"write_fails",       true,  {{kWrite, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
+    {"flush_fails",       true,  {{kFlush, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
+    {"read_when_free",    false, {{kOpen, kShared, 2}},                            kOld, u"", 2},
+    {"read_when_unlocked", false, {{kRead, kLocked, 3}},                           kOld, u"", 3},
+    {"read_locked",       false, {{kRead, kLocked, kAlways}},                   kOld, kUnread, kWait},
 };
-
-std::u16string ReportOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const OpenError& error) {
-    return u"OpenError: " + error.message();
-  } catch (const CreateError& error) {
-    return u"CreateError: " + error.message();
-  } catch (const WriteError& error) {
-    return u"WriteError: " + error.message();
-  }
-  return u"";
-}
+// clang-format on
 
 std::u16string Filled(std::u16string text, const std::u16string& key, const std::u16string& value) {
   std::size_t at = text.find(key);
@@ -360,8 +312,8 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     calls.replace = [&](const wchar_t* replaced, const wchar_t* replacement) {
       const DWORD error = failing(kReplace);
       if (error == ERROR_SUCCESS) return system.move(replacement, replaced);
-      if (error == kMoved) DeleteFileW(replaced);
-      if (error == kMovedAside) MoveFileW(replaced, (aside / "a.bar").c_str());
+      if (error == kDeleted) DeleteFileW(replaced);
+      if (error == kAside) MoveFileW(replaced, (aside / "a.bar").c_str());
       SetLastError(error);
       return FALSE;
     };
@@ -369,13 +321,18 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     std::unique_ptr<FileSystem> files = MakeWindowsFileSystem(calls);
     const std::u16string bar = (bars / "a.bar").u16string();
 
-    std::u16string report = ReportOf([&] {
-      if (row.save) return files->ReplaceFile(bar, "new bar");
-      EXPECT_EQ(files->ReadFile(bar), "old bar");
-    });
-    std::u16string expected = Filled(row.report, u"{bar}", bar);
-    expected =
-        Filled(Filled(expected, u"{temp}", FromWide(temp)), u"{reason}", SystemText(row.reason));
+    std::u16string report;
+    try {
+      if (row.save) files->ReplaceFile(bar, "new bar");
+      if (!row.save) {
+        EXPECT_EQ(files->ReadFile(bar), "old bar");
+      }
+    } catch (const Error& error) {
+      report = error.message();
+    }
+    std::u16string expected = Filled(Filled(row.report, u"{bar}", bar), u"{temp}", FromWide(temp));
+    if (!row.faults.empty())
+      expected = Filled(expected, u"{reason}", SystemText(row.faults.back().error));
     EXPECT_EQ(ToUtf8(report), ToUtf8(expected));
     EXPECT_EQ(Contents(bars, fs::path(temp).filename().string()), row.folder);
     EXPECT_EQ(sleeps, row.sleeps);
