@@ -23,8 +23,8 @@ constexpr std::size_t kLongPath = MAX_PATH - 40;
 // A replace that meets the target open in another process (the file manager
 // reading its bar, a virus scanner, a second run of this program) tries
 // again for about two seconds, and so does a read that meets a replace, a
-// write or a locked range. A double click starts two runs whose reads and
-// saves wait for each other; on a busy machine one second was too short.
+// write or a locked range. Runs started by a double click wait for each
+// other's reads and saves in turn, and on a busy machine a turn comes late.
 constexpr int kAttempts = 40;
 constexpr DWORD kRetryMilliseconds = 50;
 
