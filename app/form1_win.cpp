@@ -38,6 +38,29 @@ constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOP
 // The two lists are never shown; they stand where the layout has them.
 constexpr DWORD kListStyle = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
+// Runs started together (a double click) take turns at the whole toggle, so
+// that none decides on a main bar that another is about to save: the file
+// waits make each read and save whole, not the decision between them. A run
+// that does not get its turn within the bound toggles all the same.
+class ToggleTurn {
+ public:
+  ToggleTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Kelvane.Toggle")) {
+    if (mutex_ == nullptr) return;
+    const DWORD waited = WaitForSingleObject(mutex_, 10000);
+    owned_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+  }
+  ~ToggleTurn() {
+    if (owned_) ReleaseMutex(mutex_);
+    if (mutex_ != nullptr) CloseHandle(mutex_);
+  }
+  ToggleTurn(const ToggleTurn&) = delete;
+  ToggleTurn& operator=(const ToggleTurn&) = delete;
+
+ private:
+  HANDLE mutex_;
+  bool owned_ = false;
+};
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
 struct ControlLayout {
@@ -226,6 +249,7 @@ void TForm1::FormCreate() {
   }
   bar::Toggle toggle{ListBox1,     ListBox2,     par,           ProgramFolder(),
                      Edit3.Text(), Edit4.Text(), &SendTCCommand};
+  ToggleTurn turn;
   if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 
