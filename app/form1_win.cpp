@@ -13,6 +13,7 @@
 #include "app/paths.h"
 #include "app/process_win.h"
 #include "app/settings_win.h"
+#include "app/toggle_turn_win.h"
 #include "app/version.h"
 #include "bar/errors.h"
 #include "bar/system_error_win.h"
@@ -39,6 +40,7 @@ constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOP
 // The two lists are never shown; they stand where the layout has them.
 constexpr DWORD kListStyle = WS_CHILD | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
 struct ControlLayout {
@@ -238,6 +240,7 @@ void TForm1::FormCreate() {
                      Edit3.Text(), Edit4.Text(), &SendTCCommand};
   toggle.vertical_bar_path = Edit5.Text();
   toggle.vertical = arguments.vertical;
+  ToggleTurn turn;
   if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 

@@ -2,21 +2,16 @@
 // with the \\?\ prefix once they are too long for the plain one; messages
 // show them without it.
 
-#include "bar/file_system.h"
-
-#include <windows.h>
+#include "bar/file_system_win.h"
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
-
-// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the
-// interface's method in this file.
-#undef ReplaceFile
 
 namespace bar {
 namespace {
@@ -27,8 +22,10 @@ constexpr std::size_t kLongPath = MAX_PATH - 40;
 
 // A replace that meets the target open in another process (the file manager
 // reading its bar, a virus scanner, a second run of this program) tries
-// again for about a second, and so does a read that meets a replace.
-constexpr int kAttempts = 20;
+// again for about two seconds, and so does a read that meets a replace, a
+// write or a locked range. Runs started by a double click wait for each
+// other's reads and saves in turn, and on a busy machine a turn comes late.
+constexpr int kAttempts = 40;
 constexpr DWORD kRetryMilliseconds = 50;
 
 // The first call asks for the size: a full path may exceed MAX_PATH.
@@ -67,8 +64,12 @@ OpenError OpenFailure(const std::wstring& full, DWORD error) {
   return OpenError(u"Cannot open file \"" + FromWide(full) + u"\". " + SystemErrorText(error));
 }
 
+std::u16string CreateFailureText(const std::wstring& full, DWORD error) {
+  return u"Cannot create file \"" + FromWide(full) + u"\". " + SystemErrorText(error);
+}
+
 CreateError CreateFailure(const std::wstring& full, DWORD error) {
-  return CreateError(u"Cannot create file \"" + FromWide(full) + u"\". " + SystemErrorText(error));
+  return CreateError(CreateFailureText(full, error));
 }
 
 // A missing folder is refused as the target's own creation would be; any
@@ -77,44 +78,6 @@ CreateError TempFileFailure(const std::wstring& full, DWORD error) {
   if (error == ERROR_PATH_NOT_FOUND) return CreateFailure(full, error);
   return CreateError(u"Cannot create a temporary file in the folder \"" + FromWide(FolderOf(full)) +
                      u"\". " + SystemErrorText(error));
-}
-
-// The file opened for a read. Others may read it, and rename or delete it,
-// so that a read never makes another run's replace fail (the read still
-// sees the whole old file); nobody may write into it meanwhile, so that a
-// read never sees half a file. Held by another process's replace or write,
-// the open is tried again, as long as a replace would try.
-HANDLE OpenForReading(const std::wstring& full) {
-  for (int attempt = 1;; ++attempt) {
-    HANDLE file =
-        CreateFileW(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    const DWORD error = GetLastError();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
-        attempt == kAttempts) {
-      SetLastError(error);
-      return INVALID_HANDLE_VALUE;
-    }
-    Sleep(kRetryMilliseconds);
-  }
-}
-
-// One buffer of the file's size, instead of one regrown and copied as it
-// fills.
-std::string ReadAll(const std::wstring& full, HANDLE file) {
-  LARGE_INTEGER size;
-  std::string bytes;
-  if (GetFileSizeEx(file, &size) != 0) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-  char buffer[65536];
-  for (;;) {
-    DWORD count = 0;
-    if (!::ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
-      throw OpenFailure(full, GetLastError());
-    }
-    if (count == 0) return bytes;
-    bytes.append(buffer, count);
-  }
 }
 
 // The attributes that describe the file rather than its content; the new
@@ -139,15 +102,6 @@ void CheckReplaceable(const std::wstring& full, DWORD attributes, DWORD error) {
   }
 }
 
-// Wine's ReplaceFileW moves the target aside before the new file takes its
-// place, so a crash in between would leave no bar at all, and a failed call
-// leaves a file of its own in the folder. Its rename is one step.
-bool ReplaceFileServes(DWORD target_attributes) {
-  static const bool wine =
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-  return target_attributes != INVALID_FILE_ATTRIBUTES && !wine;
-}
-
 // ReplaceFileW says ERROR_UNABLE_TO_REMOVE_REPLACED where the target cannot
 // be opened for the replace, which is what a reader's handle causes.
 bool HeldByAnotherProcess(DWORD error) {
@@ -155,18 +109,31 @@ bool HeldByAnotherProcess(DWORD error) {
          error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
+// ReplaceFileW can fail half-way: after ERROR_UNABLE_TO_MOVE_REPLACEMENT the
+// target is deleted, after ..._2 it lies under another name, and on a file
+// system where a delete waits for the last handle other failures may leave
+// it pending or gone. Unless its name is seen holding a file, it is lost.
+bool TargetLost(const std::wstring& full, DWORD error) {
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    return true;
+  }
+  return GetFileAttributesW(SystemPath(full).c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
 // The new content's file, beside the target (its name is the target's plus
-// a suffix), deleted again unless it took the target's place.
+// a suffix), deleted again unless it took the target's place or holds the
+// only copy of the bar.
 class TempFile {
  public:
-  TempFile(const std::wstring& full, DWORD attributes) : file_(INVALID_HANDLE_VALUE) {
+  TempFile(const WindowsFileCalls& calls, const std::wstring& full, DWORD attributes)
+      : calls_(calls), file_(INVALID_HANDLE_VALUE) {
     static unsigned counter = 0;
     std::wstring stem = full + L".kelvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
       name_ = stem + std::to_wstring(counter++) + L".tmp";
-      file_.Reset(CreateFileW(SystemPath(name_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              attributes, nullptr));
+      file_.Reset(
+          calls_.create(SystemPath(name_).c_str(), GENERIC_WRITE, 0, CREATE_NEW, attributes));
       if (file_.ok()) return;
       error = GetLastError();
     }
@@ -174,7 +141,7 @@ class TempFile {
   }
   ~TempFile() {
     file_.Close();
-    if (!committed_) DeleteFileW(SystemPath(name_).c_str());
+    if (!keep_) calls_.remove(SystemPath(name_).c_str());
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
@@ -183,12 +150,12 @@ class TempFile {
     while (!bytes.empty()) {
       DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
       DWORD written = 0;
-      if (!WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
+      if (!calls_.write(file_.get(), bytes.data(), chunk, &written) || written == 0) {
         throw WriteError(u"Stream write error");
       }
       bytes.remove_prefix(written);
     }
-    if (!FlushFileBuffers(file_.get()) || !file_.Close()) throw WriteError(u"Stream write error");
+    if (!calls_.flush(file_.get()) || !file_.Close()) throw WriteError(u"Stream write error");
   }
 
   // With replace_file, the target is replaced by ReplaceFileW, which gives
@@ -201,83 +168,170 @@ class TempFile {
   // the call used.
   void Commit(const std::wstring& full, bool replace_file) {
     for (int attempt = 1;; ++attempt) {
-      bool last = attempt == kAttempts;
+      const bool last = attempt == kAttempts;
       if (replace_file && !last) {
-        DWORD error = ReplaceTarget(full);
+        const DWORD error = Replace(full);
         if (error == ERROR_SUCCESS) break;
+        if (TargetLost(full, error)) return PutInPlace(full);
         if (!HeldByAnotherProcess(error)) replace_file = false;
       }
       if (!replace_file || last) {
-        DWORD error = MoveOverTarget(full);
+        const DWORD error = Move(full);
         if (error == ERROR_SUCCESS) break;
         if (!HeldByAnotherProcess(error) || last) throw CreateFailure(full, error);
       }
-      Sleep(kRetryMilliseconds);
+      calls_.sleep(kRetryMilliseconds);
     }
-    committed_ = true;
+    keep_ = true;
   }
 
  private:
-  DWORD ReplaceTarget(const std::wstring& full) const {
-    DWORD flags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
-    if (ReplaceFileW(SystemPath(full).c_str(), SystemPath(name_).c_str(), nullptr, flags, nullptr,
-                     nullptr)) {
-      return ERROR_SUCCESS;
+  // The target's name holds no bar, and this file the only copy of one: it
+  // is renamed into place for as long as a holder would be waited for,
+  // whatever the refusal, and kept, named in the report, if all tries fail.
+  void PutInPlace(const std::wstring& full) {
+    keep_ = true;
+    DWORD error = Move(full);
+    for (int attempt = 2; attempt <= kAttempts && error != ERROR_SUCCESS; ++attempt) {
+      calls_.sleep(kRetryMilliseconds);
+      error = Move(full);
     }
+    if (error == ERROR_SUCCESS) return;
+    throw CreateError(CreateFailureText(full, error) + u". Its new content is in \"" +
+                      FromWide(name_) + u"\"");
+  }
+
+  DWORD Replace(const std::wstring& full) const {
+    if (calls_.replace(SystemPath(full).c_str(), SystemPath(name_).c_str())) return ERROR_SUCCESS;
     return GetLastError();
   }
 
-  DWORD MoveOverTarget(const std::wstring& full) const {
-    DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (MoveFileExW(SystemPath(name_).c_str(), SystemPath(full).c_str(), flags)) {
-      return ERROR_SUCCESS;
-    }
+  DWORD Move(const std::wstring& full) const {
+    if (calls_.move(SystemPath(name_).c_str(), SystemPath(full).c_str())) return ERROR_SUCCESS;
     return GetLastError();
   }
 
+  const WindowsFileCalls& calls_;
   std::wstring name_;
   FileHandle file_;
-  bool committed_ = false;
+  bool keep_ = false;
 };
 
 class WindowsFileSystem : public FileSystem {
  public:
+  explicit WindowsFileSystem(WindowsFileCalls calls) : calls_(std::move(calls)) {}
+
   std::string ReadFile(const std::u16string& path) override {
     std::wstring full = AbsolutePath(path);
-    FileHandle file(OpenForReading(full));
-    if (!file.ok()) throw OpenFailure(full, GetLastError());
-    return ReadAll(full, file.get());
+    std::string bytes;
+    const DWORD error = ReadWaiting(full, bytes);
+    if (error != ERROR_SUCCESS) throw OpenFailure(full, error);
+    return bytes;
   }
 
   std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
     std::wstring full = AbsolutePath(path);
-    FileHandle file(OpenForReading(full));
-    if (!file.ok()) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-      throw OpenFailure(full, error);
-    }
-    return ReadAll(full, file.get());
+    std::string bytes;
+    const DWORD error = ReadWaiting(full, bytes);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    if (error != ERROR_SUCCESS) throw OpenFailure(full, error);
+    return bytes;
   }
 
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override {
     std::wstring full = AbsolutePath(path);
     DWORD attributes = GetFileAttributesW(SystemPath(full).c_str());
     CheckReplaceable(full, attributes, GetLastError());
-    TempFile temp(full, KeptAttributes(attributes));
+    TempFile temp(calls_, full, KeptAttributes(attributes));
     temp.Write(bytes);
-    temp.Commit(full, ReplaceFileServes(attributes));
+    temp.Commit(full, attributes != INVALID_FILE_ATTRIBUTES && calls_.replace);
   }
 
   std::u16string FullPath(const std::u16string& path) override {
     return FromWide(AbsolutePath(path));
   }
+
+ private:
+  // Another process's replace or write holds the file, or a range of it is
+  // locked: the whole read is tried again, as long as a replace would try.
+  DWORD ReadWaiting(const std::wstring& full, std::string& bytes) const {
+    for (int attempt = 1;; ++attempt) {
+      const DWORD error = ReadOnce(full, bytes);
+      const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+      if (!busy || attempt == kAttempts) return error;
+      calls_.sleep(kRetryMilliseconds);
+    }
+  }
+
+  // Others may read the file meanwhile, but neither write it, so that a read
+  // never sees half a file, nor rename or delete it: where a delete waits
+  // for the last handle, a replace let in would stop half-way and leave the
+  // bar's name empty. One buffer of the file's size takes the bytes, instead
+  // of one regrown and copied as it fills.
+  DWORD ReadOnce(const std::wstring& full, std::string& bytes) const {
+    FileHandle file(calls_.create(SystemPath(full).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    if (!file.ok()) return GetLastError();
+    bytes.clear();
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file.get(), &size) != 0) {
+      bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    char buffer[65536];
+    for (;;) {
+      DWORD count = 0;
+      if (!calls_.read(file.get(), buffer, sizeof buffer, &count)) return GetLastError();
+      if (count == 0) return ERROR_SUCCESS;
+      bytes.append(buffer, count);
+    }
+  }
+
+  WindowsFileCalls calls_;
 };
+
+// Wine's ReplaceFileW moves the target aside before the new file takes its
+// place, so a crash in between would leave no bar at all, and a failed call
+// leaves a file of its own in the folder. Its rename is one step.
+bool RunningUnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+BOOL ReplaceWithoutBackup(const wchar_t* replaced, const wchar_t* replacement) {
+  return ReplaceFileW(replaced, replacement, nullptr,
+                      REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                      nullptr);
+}
 
 }  // namespace
 
+WindowsFileCalls SystemFileCalls() {
+  WindowsFileCalls calls;
+  calls.create = [](const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
+                    DWORD attributes) {
+    return CreateFileW(path, access, share, nullptr, disposition, attributes, nullptr);
+  };
+  calls.read = [](HANDLE file, void* buffer, DWORD size, DWORD* count) {
+    return ::ReadFile(file, buffer, size, count, nullptr);
+  };
+  calls.write = [](HANDLE file, const void* bytes, DWORD size, DWORD* count) {
+    return WriteFile(file, bytes, size, count, nullptr);
+  };
+  calls.flush = FlushFileBuffers;
+  if (!RunningUnderWine()) calls.replace = ReplaceWithoutBackup;
+  calls.move = [](const wchar_t* from, const wchar_t* to) {
+    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  };
+  calls.remove = DeleteFileW;
+  calls.sleep = Sleep;
+  return calls;
+}
+
+std::unique_ptr<FileSystem> MakeWindowsFileSystem(WindowsFileCalls calls) {
+  return std::make_unique<WindowsFileSystem>(std::move(calls));
+}
+
 FileSystem& PlatformFileSystem() {
-  static WindowsFileSystem file_system;
+  static WindowsFileSystem file_system(SystemFileCalls());
   return file_system;
 }
 

@@ -1,19 +1,19 @@
-#include "bar/file_system.h"
+#include "bar/file_system_win.h"
 
-#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
 #include "bar/system_error_win.h"
+#include "bar/unicode.h"
 #include "bar/wide_win.h"
 #include "tests/test_support.h"
-
-#undef ReplaceFile  // <windows.h> would rename the interface's method
 
 namespace bar {
 namespace {
@@ -202,6 +202,139 @@ TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
   CloseHandle(writer);
   EXPECT_EQ(message, u"Cannot open file \"" + path + u"\". " + SystemText(ERROR_SHARING_VIOLATION));
   EXPECT_EQ(files_.ReadFile(path), "old");
+}
+
+// Each answer the system may give the save and the read, played on real
+// files: a call answers its fault's error its first `times` times, then does
+// its work. ReplaceFileW's stand-in does what Windows does: 1176 deletes the
+// target, 1177 moves it out of the folder, success renames the new file.
+enum Call { kOpen, kRead, kWrite, kFlush, kReplace, kMove };
+struct Fault {
+  Call call;
+  DWORD error;
+  int times;
+};
+using Folder = std::map<std::string, std::string>;  // file name ("{temp}"): bytes
+struct Outcome {
+  const char* name;
+  bool save;  // or read
+  std::vector<Fault> faults;
+  Folder folder;
+  std::u16string report;  // "{bar}", "{temp}" and the last fault's "{reason}" filled in
+  int sleeps;
+};
+const DWORD kHeld = ERROR_UNABLE_TO_REMOVE_REPLACED, kDeleted = ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+            kAside = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, kDenied = ERROR_ACCESS_DENIED,
+            kShared = ERROR_SHARING_VIOLATION, kLocked = ERROR_LOCK_VIOLATION;
+constexpr int kAlways = 1000, kWait = 39;  // a whole wait: 40 tries
+const Folder kOld = {{"a.bar", "old bar"}}, kNew = {{"a.bar", "new bar"}},
+             kKept = {{"{temp}", "new bar"}};
+const std::u16string kRefused = u"Cannot create file \"{bar}\". {reason}",
+                     kKeptNamed = kRefused + u". Its new content is in \"{temp}\"",
+                     kUnread = u"Cannot open file \"{bar}\". {reason}",
+                     kShort = u"Stream write error";
+// clang-format off
+const Outcome kOutcomes[] = {
+    {"replaced",          true,  {},                                               kNew, u"", 0},
+    {"held_twice",        true,  {{kReplace, kHeld, 2}},                           kNew, u"", 2},
+    {"deleted",           true,  {{kReplace, kDeleted, 1}},                        kNew, u"", 0},
+    {"deleted_then_held", true,  {{kReplace, kDeleted, 1}, {kMove, kDenied, 3}},   kNew, u"", 3},
+    {"deleted_and_held",  true,  {{kReplace, kDeleted, 1}, {kMove, kDenied, kAlways}},
+                                                                        kKept, kKeptNamed, kWait},
+    {"aside",             true,  {{kReplace, kAside, 1}},                          kNew, u"", 0},
+    {"aside_and_held",    true,  {{kReplace, kAside, 1}, {kMove, kShared, kAlways}},
+                                                                        kKept, kKeptNamed, kWait},
+    {"denied",            true,  {{kReplace, kDenied, kAlways}, {kMove, kDenied, kAlways}},
+                                                                          kOld, kRefused, kWait},
+    {"shared",            true,  {{kReplace, kShared, kAlways}, {kMove, kShared, kAlways}},
+                                                                          kOld, kRefused, kWait},
+    {"renamed_when_free", true,  {{kReplace, ERROR_NOT_SUPPORTED, 1}, {kMove, kShared, 2}},
+                                                                                  kNew, u"", 2},
+    {"write_fails",       true,  {{kWrite, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
+    {"flush_fails",       true,  {{kFlush, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
+    {"read_when_free",    false, {{kOpen, kShared, 2}},                            kOld, u"", 2},
+    {"read_when_unlocked", false, {{kRead, kLocked, 3}},                           kOld, u"", 3},
+    {"read_locked",       false, {{kRead, kLocked, kAlways}},                   kOld, kUnread, kWait},
+};
+// clang-format on
+
+std::u16string Filled(std::u16string text, const std::u16string& key, const std::u16string& value) {
+  std::size_t at = text.find(key);
+  return at == std::u16string::npos ? text : text.replace(at, key.size(), value);
+}
+
+Folder Contents(const fs::path& folder, const std::string& temp) {
+  Folder contents;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    std::string name = entry.path().filename().string();
+    contents[name == temp ? "{temp}" : name] = ReadBytes(entry.path());
+  }
+  return contents;
+}
+
+TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
+  const WindowsFileCalls system = SystemFileCalls();
+  for (const Outcome& row : kOutcomes) {
+    SCOPED_TRACE(row.name);
+    const fs::path bars = dir_.path() / row.name / "bars";  // its parent takes what is moved aside
+    fs::create_directories(bars);
+    WriteBytes(bars / "a.bar", "old bar");
+    std::vector<Fault> faults = row.faults;
+    auto failing = [&faults](Call call) {
+      for (Fault& fault : faults) {
+        if (fault.call != call || fault.times == 0) continue;
+        --fault.times;
+        SetLastError(fault.error);
+        return fault.error;
+      }
+      return DWORD{ERROR_SUCCESS};
+    };
+    std::wstring temp;
+    int sleeps = 0;
+    WindowsFileCalls calls = system;
+    calls.create = [&](const wchar_t* path, DWORD access, DWORD share, DWORD how,
+                       DWORD attributes) {
+      if (how == CREATE_NEW) temp = path;
+      if (how == OPEN_EXISTING && failing(kOpen)) return INVALID_HANDLE_VALUE;
+      return system.create(path, access, share, how, attributes);
+    };
+    auto faulty = [&failing](Call call, auto real) {
+      return [&failing, call, real](auto... arguments) {
+        return !failing(call) && real(arguments...);
+      };
+    };
+    calls.read = faulty(kRead, system.read);
+    calls.write = faulty(kWrite, system.write);
+    calls.flush = faulty(kFlush, system.flush);
+    calls.move = faulty(kMove, system.move);
+    calls.replace = [&](const wchar_t* replaced, const wchar_t* replacement) {
+      const DWORD error = failing(kReplace);
+      if (error == ERROR_SUCCESS) return system.move(replacement, replaced);
+      if (error == kDeleted) DeleteFileW(replaced);
+      if (error == kAside) MoveFileW(replaced, (bars.parent_path() / "a.bar").c_str());
+      SetLastError(error);
+      return FALSE;
+    };
+    calls.sleep = [&sleeps](DWORD) { ++sleeps; };
+    std::unique_ptr<FileSystem> files = MakeWindowsFileSystem(calls);
+    const std::u16string bar = (bars / "a.bar").u16string();
+
+    std::u16string report;
+    try {
+      if (row.save) files->ReplaceFile(bar, "new bar");
+      if (!row.save) {
+        EXPECT_EQ(files->ReadFile(bar), "old bar");
+      }
+    } catch (const Error& error) {
+      report = error.message();
+    }
+    std::u16string expected = Filled(Filled(row.report, u"{bar}", bar), u"{temp}", FromWide(temp));
+    if (!row.faults.empty())
+      expected = Filled(expected, u"{reason}", SystemText(row.faults.back().error));
+    EXPECT_EQ(ToUtf8(report), ToUtf8(expected));
+    EXPECT_EQ(Contents(bars, fs::path(temp).filename().string()), row.folder);
+    EXPECT_EQ(sleeps, row.sleeps);
+  }
 }
 
 }  // namespace
