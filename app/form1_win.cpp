@@ -269,14 +269,13 @@ void TForm1::Button1Click() {
   Edit3.SetText(ExtractRelativeFolder(FindBase(ParamStr(0), LongPathName), folder));
 }
 
-void TForm1::Button2Click() {
-  std::u16string file = ChooseWithFileOpenDialog(DialogOwner(Window()), 0);
-  Edit4.SetText(ExtractRelativePath(FindBase(ParamStr(0), LongPathName), file));
-}
+void TForm1::Button2Click() { ChooseBarFileInto(Edit4); }
 
-void TForm1::Button4Click() {
+void TForm1::Button4Click() { ChooseBarFileInto(Edit5); }
+
+void TForm1::ChooseBarFileInto(EditField& field) {
   std::u16string file = ChooseWithFileOpenDialog(DialogOwner(Window()), 0);
-  Edit5.SetText(ExtractRelativePath(FindBase(ParamStr(0), LongPathName), file));
+  field.SetText(ExtractRelativePath(FindBase(ParamStr(0), LongPathName), file));
 }
 
 void TForm1::Button3Click() {

@@ -94,6 +94,9 @@ class TForm1 : public BaseWindow<TForm1> {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnClose();
 
+  // A bar file's "Find": the chosen file relative to the program folder.
+  void ChooseBarFileInto(EditField& field);
+
   void CreateControls();
   void LayOut(UINT dpi);
   void SetClientSize(int width, int height);

@@ -1,7 +1,6 @@
 #include "app/paths.h"
 
 #include <cstddef>
-#include <functional>
 #include <vector>
 
 #include "bar/file_name.h"
@@ -118,7 +117,7 @@ std::u16string WithoutLongPrefix(const std::u16string& path) {
 }
 
 std::u16string FindBase(const std::u16string& exe_path,
-                        const std::function<std::u16string(const std::u16string&)>& long_name) {
+                        std::u16string (*long_name)(const std::u16string&)) {
   return long_name(ExtractFileDir(WithoutLongPrefix(exe_path))) + kPathDelim;
 }
 

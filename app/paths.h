@@ -4,7 +4,6 @@
 #ifndef KELVANE_APP_PATHS_H_
 #define KELVANE_APP_PATHS_H_
 
-#include <functional>
 #include <string>
 
 namespace app {
@@ -48,7 +47,7 @@ std::u16string WithoutLongPrefix(const std::u16string& path);
 // executable's path WithoutLongPrefix, in the form long_name gives (the
 // system's long names, as the file dialog returns them), and "\".
 std::u16string FindBase(const std::u16string& exe_path,
-                        const std::function<std::u16string(const std::u16string&)>& long_name);
+                        std::u16string (*long_name)(const std::u16string&));
 
 }  // namespace app
 

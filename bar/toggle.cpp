@@ -23,8 +23,7 @@ void RefuseUnfoldedInOtherBar(const Toggle& t) {
   LineList other_bar;
   if (!other_bar.LoadFromFileIfExists(other_file, t.files)) return;
   if (DecideToggle(other_bar, t.par) != ToggleAction::kCollapse) return;
-  throw BarFormatError(Refusal(t, u"expand") + BarTitle(!t.vertical) + u" " +
-                       Quoted(t.files.FullPath(other_file)) +
+  throw BarFormatError(Refusal(t, u"expand") + OtherBarName(t) +
                        u" holds it unfolded; fold it there first");
 }
 

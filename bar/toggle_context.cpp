@@ -27,9 +27,17 @@ std::u16string Refusal(const Toggle& t, std::u16string_view operation) {
 
 std::u16string BarTitle(bool vertical) { return vertical ? u"the vertical bar" : u"the main bar"; }
 
-std::u16string BarName(const Toggle& t) {
-  return BarTitle(t.vertical) + u" " + Quoted(t.files.FullPath(t.BarFile()));
+namespace {
+
+std::u16string NameOf(const Toggle& t, bool vertical, const std::u16string& file) {
+  return BarTitle(vertical) + u" " + Quoted(t.files.FullPath(file));
 }
+
+}  // namespace
+
+std::u16string BarName(const Toggle& t) { return NameOf(t, t.vertical, t.BarFile()); }
+
+std::u16string OtherBarName(const Toggle& t) { return NameOf(t, !t.vertical, t.OtherBarFile()); }
 
 void NotifyFileManager(const Toggle& t) {
   if (!t.send_tc_command) return;

@@ -53,11 +53,12 @@ struct Toggle {
 // For the toggle's messages: `text` in double quotes; "Cannot <operation>
 // "<full path of the sub-bar>": ", which a refusal starts with; "the main
 // bar" or "the vertical bar" (BarTitle); the edited bar's title with its
-// full path in quotes (BarName).
+// full path in quotes (BarName), and the other bar's (OtherBarName).
 std::u16string Quoted(std::u16string_view text);
 std::u16string Refusal(const Toggle& t, std::u16string_view operation);
 std::u16string BarTitle(bool vertical);
 std::u16string BarName(const Toggle& t);
+std::u16string OtherBarName(const Toggle& t);
 
 // Sends the edited bar's reload command twice: the end of every toggle
 // whose files are all saved.
