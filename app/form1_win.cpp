@@ -240,6 +240,7 @@ void TForm1::FormCreate() {
                      Edit3.Text(), Edit4.Text(), &SendTCCommand};
   toggle.vertical_bar_path = Edit5.Text();
   toggle.vertical = arguments.vertical;
+  toggle.environment = EnvironmentVariable;
   ToggleTurn turn;
   if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }

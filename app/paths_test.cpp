@@ -15,8 +15,8 @@ struct PathCase {
   const char16_t* expected;
 };
 
-void ExpectEach(std::u16string (*routine)(const std::u16string&),
-                std::initializer_list<PathCase> cases) {
+template <typename Routine>
+void ExpectEach(Routine routine, std::initializer_list<PathCase> cases) {
   for (const PathCase& c : cases) {
     SCOPED_TRACE(bar::ToUtf8(c.path));
     EXPECT_EQ(routine(c.path), c.expected);
@@ -194,9 +194,29 @@ TEST(PathsTest, SettingsNameTheirPaths) {
           {u"/Bars", u"C:\\Tools\\K\\/Bars"},
       });
   bar::LineList lists[2];
-  const bar::Toggle toggle{lists[0], lists[1], u"tools.bar", program, u"D:\\Bars", u"main.bar", {}};
+  bar::Toggle toggle{lists[0], lists[1], u"tools.bar", program, u"D:\\Bars", u"main.bar", {}};
   EXPECT_EQ(toggle.SubBarFile(), u"D:\\Bars\\tools.bar");
   EXPECT_EQ(toggle.MainBarFile(), u"C:\\Tools\\K\\main.bar");
+
+  // The argument: a full path names the sub-bar itself, written with
+  // either separator; "%NAME%" expands where it is set, in the argument and
+  // in every setting.
+  toggle.bar_folder = u"%BARS%";
+  toggle.main_bar_path = u"%COMMANDER_PATH%\\DEFAULT.BAR";
+  toggle.environment = [](std::u16string_view name) -> std::optional<std::u16string> {
+    if (name == u"COMMANDER_PATH") return u"C:\\totalcmd";
+    return std::nullopt;
+  };
+  EXPECT_EQ(toggle.MainBarFile(), u"C:\\totalcmd\\DEFAULT.BAR");
+  ExpectEach([&toggle](const std::u16string& par) { return toggle.SubBarFileOf(par); },
+             {
+                 {u"tools.bar", u"C:\\Tools\\K\\%BARS%\\tools.bar"},
+                 {u"C:\\totalcmd\\Bars\\tools.bar", u"C:\\totalcmd\\Bars\\tools.bar"},
+                 {u"C:/totalcmd/Bars/tools.bar", u"C:/totalcmd/Bars/tools.bar"},
+                 {u"\\\\srv\\share\\tools.bar", u"\\\\srv\\share\\tools.bar"},
+                 {u"//srv/share/tools.bar", u"//srv/share/tools.bar"},
+                 {u"%COMMANDER_PATH%\\Bars\\tools.bar", u"C:\\totalcmd\\Bars\\tools.bar"},
+             });
 }
 
 TEST(PathsTest, ExtractRelativePathSegmentRules) {

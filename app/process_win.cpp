@@ -58,6 +58,22 @@ std::u16string LongPathName(const std::u16string& path) {
   return FromWide(long_name);
 }
 
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
+  const std::wstring wide_name = ToWide(name);
+  DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
+  // The value may change between the two calls; a second size is asked for.
+  while (size != 0) {
+    std::wstring value(size, L'\0');
+    DWORD length = GetEnvironmentVariableW(wide_name.c_str(), value.data(), size);
+    if (length < size) {
+      value.resize(length);
+      return FromWide(value);
+    }
+    size = length;
+  }
+  return std::nullopt;
+}
+
 const std::u16string& ProgramTitle() {
   static const std::u16string title = ApplicationTitle(ExePath(), PlatformLowerCase);
   return title;

@@ -3,7 +3,9 @@
 #ifndef KELVANE_APP_PROCESS_WIN_H_
 #define KELVANE_APP_PROCESS_WIN_H_
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace app {
 
@@ -26,6 +28,10 @@ std::u16string ProgramFolder();
 // The path with every folder in its long name (GetLongPathNameW); the path
 // as given when the system cannot tell.
 std::u16string LongPathName(const std::u16string& path);
+
+// The value of the environment variable `name` (any letter case), nullopt
+// when it is not set.
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
 
 // The caption of every error report, taken from the executable's name
 // (app_title.h) with the platform's lower-casing, fixed at the first call.

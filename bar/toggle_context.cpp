@@ -10,12 +10,21 @@ bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
 }  // namespace
 
+bool IsFullPath(std::u16string_view path) {
+  const bool drive = path.size() >= 3 && path[1] == u':' && IsSeparator(path[2]) &&
+                     ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z'));
+  const bool share = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+  return drive || share;
+}
+
 std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting) {
-  const bool drive =
-      setting.size() >= 3 && setting[1] == u':' && IsSeparator(setting[2]) &&
-      ((setting[0] >= u'A' && setting[0] <= u'Z') || (setting[0] >= u'a' && setting[0] <= u'z'));
-  const bool share = setting.size() >= 2 && IsSeparator(setting[0]) && IsSeparator(setting[1]);
-  return drive || share ? setting : program_folder + setting;
+  return IsFullPath(setting) ? setting : program_folder + setting;
+}
+
+std::u16string Toggle::SubBarFileOf(std::u16string_view name) const {
+  std::u16string file = ExpandVariables(name, environment);
+  if (IsFullPath(file)) return file;
+  return PathOf(bar_folder) + u"\\" + file;
 }
 
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "bar/environment.h"
 #include "bar/file_system.h"
 #include "bar/line_list.h"
 
@@ -19,10 +20,12 @@ namespace bar {
 constexpr int32_t kReloadBarCommand = 2901;
 constexpr int32_t kReloadVerticalBarCommand = 2944;
 
-// The path a setting names: a full one (a drive letter, ":" and a
-// separator, or two separators first as in "\\server\share"; "/" counts as
-// "\") as it stands, anything else behind the program folder, nothing
-// resolved or checked.
+// A full path: a drive letter, ":" and a separator, or two separators
+// first as in "\\server\share"; "/" counts as "\".
+bool IsFullPath(std::u16string_view path);
+
+// The path a setting names: a full one as it stands, anything else behind
+// the program folder, nothing resolved or checked.
 std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting);
 
 struct Toggle {
@@ -36,17 +39,24 @@ struct Toggle {
   FileSystem& files = PlatformFileSystem();
   std::u16string vertical_bar_path{};  // Edit5: setting pathVerticalPanel, "" for none
   bool vertical = false;               // "/vertical": the vertical bar is the one edited
+  Environment environment{};           // expands "%NAME%" in par and the three settings
 
   // The file of the bar this toggle edits, and of the other one ("" for a
   // vertical bar that is not set).
   std::u16string BarFile() const { return vertical ? VerticalBarFile() : MainBarFile(); }
   std::u16string OtherBarFile() const { return vertical ? MainBarFile() : VerticalBarFile(); }
-  std::u16string MainBarFile() const { return SettingPath(program_folder, main_bar_path); }
+  std::u16string MainBarFile() const { return PathOf(main_bar_path); }
   std::u16string VerticalBarFile() const {
-    return vertical_bar_path.empty() ? u"" : SettingPath(program_folder, vertical_bar_path);
+    return vertical_bar_path.empty() ? u"" : PathOf(vertical_bar_path);
   }
-  std::u16string SubBarFile() const {
-    return SettingPath(program_folder, bar_folder) + u"\\" + par;
+  // A full path in par names the sub-bar's file itself; a relative one lies
+  // in the bar folder.
+  std::u16string SubBarFile() const { return SubBarFileOf(par); }
+  std::u16string SubBarFileOf(std::u16string_view name) const;
+
+  // The file or folder a setting names, its variables expanded.
+  std::u16string PathOf(const std::u16string& setting) const {
+    return SettingPath(program_folder, ExpandVariables(setting, environment));
   }
 };
 

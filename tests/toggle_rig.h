@@ -63,6 +63,11 @@ class ToggleRig {
                        files};
     toggle.vertical_bar_path = vertical_bar_setting;
     toggle.vertical = vertical;
+    toggle.environment = [this](std::u16string_view name) -> std::optional<std::u16string> {
+      const auto variable = environment.find(std::u16string(name));
+      if (variable == environment.end()) return std::nullopt;
+      return variable->second;
+    };
     return toggle;
   }
 
@@ -74,6 +79,8 @@ class ToggleRig {
 
   // The setting pathVerticalPanel; "" for no vertical bar.
   std::u16string vertical_bar_setting;
+  // The variables set, by name as written.
+  std::map<std::u16string, std::u16string> environment;
 
   MemoryFileSystem files;
   bar::LineList main_bar;
