@@ -225,7 +225,8 @@ void TForm1::CenterOnPrimaryWorkArea() {
 void TForm1::FormCreate() {
   {
     IniFile iniFileLoad(SettingsFilePath(ProgramFolder()));
-    PathSettings settings = ReadPathSettings(iniFileLoad);
+    PathSettings settings =
+        ResolvePathSettings(ReadStoredSettings(iniFileLoad), SystemSurroundings());
     Edit3.SetText(settings.path_bar);
     Edit4.SetText(settings.path_main_panel);
     Edit5.SetText(settings.path_vertical_panel);

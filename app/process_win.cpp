@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/control_text_win.h"
 #include "app/paths.h"
+#include "app/settings_win.h"
 
 namespace app {
 
@@ -72,6 +73,17 @@ std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
     size = length;
   }
   return std::nullopt;
+}
+
+Surroundings SystemSurroundings() {
+  Surroundings around;
+  around.program_folder = ProgramFolder();
+  around.environment = EnvironmentVariable;
+  around.exists = [](const std::u16string& path) {
+    return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  around.read_ini = ReadIniValue;
+  return around;
 }
 
 const std::u16string& ProgramTitle() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/setting_defaults.h"
+
 namespace app {
 
 // The full path of the running executable as the platform reports it, of
@@ -32,6 +34,10 @@ std::u16string LongPathName(const std::u16string& path);
 // The value of the environment variable `name` (any letter case), nullopt
 // when it is not set.
 std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
+
+// The program folder, this process's environment, and the files as they
+// are, for the settings kelvane.ini leaves out.
+Surroundings SystemSurroundings();
 
 // The caption of every error report, taken from the executable's name
 // (app_title.h) with the platform's lower-casing, fixed at the first call.

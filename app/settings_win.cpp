@@ -43,14 +43,32 @@ IniFile::~IniFile() {
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, ToWide(file_name_).c_str());
 }
 
-std::u16string IniFile::ReadString(const std::u16string& section, const std::u16string& key,
-                                   const std::u16string& default_value) const {
+namespace {
+
+std::u16string ReadProfileString(const std::u16string& file, std::u16string_view section,
+                                 std::u16string_view key, std::u16string_view default_value) {
   std::wstring buffer(kValueBufferSize, L'\0');
   DWORD length = GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(key).c_str(),
                                           ToWide(default_value).c_str(), buffer.data(),
-                                          kValueBufferSize, ToWide(file_name_).c_str());
+                                          kValueBufferSize, ToWide(file).c_str());
   buffer.resize(length < kValueBufferSize ? length : kValueBufferSize - 1);
   return FromWide(buffer);
+}
+
+}  // namespace
+
+std::optional<std::u16string> IniFile::Read(std::u16string_view section,
+                                            std::u16string_view key) const {
+  return ReadIniValue(file_name_, section, key);
+}
+
+// The profile functions give the default for an absent key and tell no
+// more; a key that is there cannot give both of two different defaults.
+std::optional<std::u16string> ReadIniValue(const std::u16string& file, std::u16string_view section,
+                                           std::u16string_view key) {
+  std::u16string value = ReadProfileString(file, section, key, u"0");
+  if (value == u"0" && ReadProfileString(file, section, key, u"1") == u"1") return std::nullopt;
+  return value;
 }
 
 void IniFile::WriteString(const std::u16string& section, const std::u16string& key,
@@ -65,14 +83,10 @@ void IniFile::WriteString(const std::u16string& section, const std::u16string& k
   throw EIniFileException(u"Unable to write to " + file_name_);
 }
 
-PathSettings ReadPathSettings(const IniFile& ini) {
-  PathSettings settings;
-  settings.path_bar = ini.ReadString(kSettingsSection, kPathBarKey, kPathBarDefault);
-  settings.path_main_panel =
-      ini.ReadString(kSettingsSection, kPathMainPanelKey, kPathMainPanelDefault);
-  settings.path_vertical_panel =
-      ini.ReadString(kSettingsSection, kPathVerticalPanelKey, kPathVerticalPanelDefault);
-  return settings;
+StoredSettings ReadStoredSettings(const IniFile& ini) {
+  return StoredSettings{ini.Read(kSettingsSection, kPathBarKey),
+                        ini.Read(kSettingsSection, kPathMainPanelKey),
+                        ini.Read(kSettingsSection, kPathVerticalPanelKey)};
 }
 
 void WritePathSettings(IniFile& ini, const PathSettings& settings) {

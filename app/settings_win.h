@@ -6,18 +6,19 @@
 #ifndef KELVANE_APP_SETTINGS_WIN_H_
 #define KELVANE_APP_SETTINGS_WIN_H_
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+
+#include "app/setting_defaults.h"
 
 namespace app {
 
 constexpr char16_t kSettingsSection[] = u"Main";
 constexpr char16_t kPathBarKey[] = u"pathBar";
-constexpr char16_t kPathBarDefault[] = u"Bar";
 constexpr char16_t kPathMainPanelKey[] = u"pathMainPanel";
-constexpr char16_t kPathMainPanelDefault[] = u"Bar\\000_Osnovnaja.bar";
 constexpr char16_t kPathVerticalPanelKey[] = u"pathVerticalPanel";
-constexpr char16_t kPathVerticalPanelDefault[] = u"";
 
 // program_folder (ending in "\") + "kelvane.ini".
 std::u16string SettingsFilePath(const std::u16string& program_folder);
@@ -33,11 +34,10 @@ class IniFile {
 
   const std::u16string& file_name() const { return file_name_; }
 
-  // The value of key in section, or default_value when the file, the
-  // section or the key is absent; at most 2047 characters. Never fails and
-  // never creates the file.
-  std::u16string ReadString(const std::u16string& section, const std::u16string& key,
-                            const std::u16string& default_value) const;
+  // The value of key in section, at most 2047 characters; nullopt when
+  // the file, the section or the key is absent. Never fails and never
+  // creates the file.
+  std::optional<std::u16string> Read(std::u16string_view section, std::u16string_view key) const;
 
   // Stores value for key in section. A file that does not exist yet is
   // started as UTF-16 (byte-order mark FF FE), so that no character of a
@@ -51,14 +51,13 @@ class IniFile {
   std::u16string file_name_;
 };
 
-struct PathSettings {
-  std::u16string path_bar;
-  std::u16string path_main_panel;
-  std::u16string path_vertical_panel;
-};
+// The value of key in section of any INI file, read as IniFile::Read reads
+// one; nothing is ever written to the file.
+std::optional<std::u16string> ReadIniValue(const std::u16string& file, std::u16string_view section,
+                                           std::u16string_view key);
 
-// The three keys with their defaults.
-PathSettings ReadPathSettings(const IniFile& ini);
+// The three keys as the file holds them.
+StoredSettings ReadStoredSettings(const IniFile& ini);
 
 // pathBar, pathMainPanel, then pathVerticalPanel, each by its own write; a
 // failed write leaves the later ones unattempted.

@@ -19,26 +19,27 @@ using testing_support::WriteBytes;
 
 std::u16string FolderOf(const TempDir& dir) { return dir.path().u16string() + u"\\"; }
 
-TEST(SettingsTest, MissingFileGivesDefaultsAndStaysMissing) {
+TEST(SettingsTest, MissingFileHoldsNoKeyAndStaysMissing) {
   TempDir dir;
   std::u16string path = SettingsFilePath(FolderOf(dir));
   {
     IniFile ini(path);
-    PathSettings settings = ReadPathSettings(ini);
-    EXPECT_EQ(settings.path_bar, u"Bar");
-    EXPECT_EQ(settings.path_main_panel, u"Bar\\000_Osnovnaja.bar");
-    EXPECT_EQ(settings.path_vertical_panel, u"");
+    StoredSettings settings = ReadStoredSettings(ini);
+    EXPECT_FALSE(settings.path_bar);
+    EXPECT_FALSE(settings.path_main_panel);
+    EXPECT_FALSE(settings.path_vertical_panel);
   }
   EXPECT_FALSE(fs::exists(dir.path() / "kelvane.ini"));
 }
 
-TEST(SettingsTest, ReadsStoredValuesAndDefaultsTheMissingKey) {
+TEST(SettingsTest, ReadsStoredValuesAndTellsAMissingKeyFromAnEmptyOne) {
   TempDir dir;
-  WriteBytes(dir.path() / "kelvane.ini", "[Main]\r\npathBar=Bars\\Mine\r\n");
+  WriteBytes(dir.path() / "kelvane.ini", "[Main]\r\npathBar=Bars\\Mine\r\npathVerticalPanel=\r\n");
   IniFile ini(SettingsFilePath(FolderOf(dir)));
-  PathSettings settings = ReadPathSettings(ini);
+  StoredSettings settings = ReadStoredSettings(ini);
   EXPECT_EQ(settings.path_bar, u"Bars\\Mine");
-  EXPECT_EQ(settings.path_main_panel, u"Bar\\000_Osnovnaja.bar");
+  EXPECT_FALSE(settings.path_main_panel);
+  EXPECT_EQ(settings.path_vertical_panel, u"");
 }
 
 TEST(SettingsTest, LongValueIsCutTo2047Characters) {
@@ -46,7 +47,7 @@ TEST(SettingsTest, LongValueIsCutTo2047Characters) {
   std::string value(3000, 'x');
   WriteBytes(dir.path() / "kelvane.ini", "[Main]\r\npathBar=" + value + "\r\n");
   IniFile ini(SettingsFilePath(FolderOf(dir)));
-  EXPECT_EQ(ReadPathSettings(ini).path_bar, std::u16string(2047, u'x'));
+  EXPECT_EQ(ReadStoredSettings(ini).path_bar, std::u16string(2047, u'x'));
 }
 
 TEST(SettingsTest, WritesBothKeysIntoANewUtf16File) {
@@ -61,7 +62,7 @@ TEST(SettingsTest, WritesBothKeysIntoANewUtf16File) {
   EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
 
   IniFile ini(path);
-  PathSettings settings = ReadPathSettings(ini);
+  StoredSettings settings = ReadStoredSettings(ini);
   EXPECT_EQ(settings.path_bar, u"Панели");
   EXPECT_EQ(settings.path_main_panel, u"");  // an empty value is written, not the default
 }

@@ -32,6 +32,21 @@ std::string DecodedText(const std::string& bytes, UINT legacy_code_page);
 // Its byte-order mark, "" when it has none.
 std::string MarkOf(const std::string& bytes);
 
+// An environment variable of the test process, and so of every run it
+// starts, set for the object's life and then unset.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+    SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const wchar_t* name_;
+};
+
 class KelvaneTest : public testing::Test {
  protected:
   // The expectations are spelled for the legacy code page `code_page`.

@@ -393,7 +393,42 @@ TEST_F(ToggleTest, FullPathsInBothSettingsAreUsedAsTheyStand) {
     ASSERT_TRUE(Toggle(L"tools.bar"));
     EXPECT_EQ(elsewhere.Read(L"Bars\\tools.bar"), CrLfLines(kToolsCollapsed));
     EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(kOwnEntriesCollapsed));
+
+    // A full path as the argument names the sub-bar wherever it is; the
+    // marker keeps the argument as written.
+    const std::wstring other = bars + separator + L"Other" + separator + L"tools.bar";
+    elsewhere.Write(L"Bars\\main.bar", CrLfLines(kOwnEntries));
+    elsewhere.Write(L"Bars\\Other\\tools.bar", CrLfLines(kToolsSubBar));
+    ASSERT_TRUE(Toggle(L"\"" + other + L"\""));
+    Lines expanded = kToolsExpanded;
+    expanded[8] = "button3=" + Utf8(other) + "x1";
+    EXPECT_EQ(elsewhere.Read(L"Bars\\main.bar"), CrLfLines(expanded));
+    ASSERT_TRUE(Toggle(L"\"" + other + L"\""));
+    EXPECT_EQ(elsewhere.Read(L"Bars\\Other\\tools.bar"), CrLfLines(kToolsCollapsed));
   }
+}
+
+// With no kelvane.ini and no Bar folder beside the program, a toggle
+// started by the file manager edits the bar it shows: the one its
+// wincmd.ini (UTF-16, as it may write it) names, its variables expanded,
+// and the sub-bar beside it.
+TEST_F(ToggleTest, WithoutSettingsTheFileManagersMainBarIsEdited) {
+  const ProgramFolder file_manager;
+  file_manager.Write(
+      L"wincmd.ini",
+      Utf16LeWithBom(CrLfLines({"[Buttonbar]", "Buttonbar=%COMMANDER_PATH%\\DEFAULT.BAR"})));
+  file_manager.Write(L"DEFAULT.BAR", CrLfLines(kOwnEntries));
+  file_manager.Write(L"tools.bar", CrLfLines(kToolsSubBar));
+  const std::wstring& folder = file_manager.dir();
+  const ScopedVariable path(L"COMMANDER_PATH", folder.substr(0, folder.size() - 1));
+  const ScopedVariable ini(L"COMMANDER_INI", file_manager.Path(L"wincmd.ini"));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_EQ(file_manager.Read(L"DEFAULT.BAR"), CrLfLines(kToolsExpanded));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_EQ(file_manager.Read(L"tools.bar"), CrLfLines(kToolsCollapsed));
+  EXPECT_EQ(file_manager.Read(L"DEFAULT.BAR"), CrLfLines(kOwnEntriesCollapsed));
+  EXPECT_FALSE(folder_.Read(L"kelvane.ini"));
 }
 
 // A bar's lines in order, the empty ones left out: what whole toggles
