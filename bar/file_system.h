@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "bar/errors.h"
+
 namespace bar {
 
 class FileSystem {
@@ -27,7 +29,19 @@ class FileSystem {
 
   // ReadFile, but nullopt instead of the OpenError when the file does not
   // exist (nor, on Windows, a folder on its path).
-  virtual std::optional<std::string> ReadFileIfExists(const std::u16string& path) = 0;
+  std::optional<std::string> ReadFileIfExists(const std::u16string& path) {
+    std::u16string failure;
+    std::optional<std::string> bytes = ReadFileIfReadable(path, failure);
+    if (!failure.empty()) {
+      throw OpenError(u"Cannot open file \"" + FullPath(path) + u"\". " + failure);
+    }
+    return bytes;
+  }
+
+  // ReadFileIfExists for a file that is only looked into: where it cannot be
+  // read, nullopt with `failure` set to the OpenError's reason instead.
+  virtual std::optional<std::string> ReadFileIfReadable(const std::u16string& path,
+                                                        std::u16string& failure) = 0;
 
   // Replaces the file's content in one step (creating it if missing) by a
   // flushed file "<name>.kelvane-<unique>" beside it, which takes its place

@@ -229,13 +229,15 @@ class WindowsFileSystem : public FileSystem {
     return bytes;
   }
 
-  std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
-    std::wstring full = AbsolutePath(path);
+  std::optional<std::string> ReadFileIfReadable(const std::u16string& path,
+                                                std::u16string& failure) override {
     std::string bytes;
-    const DWORD error = ReadWaiting(full, bytes);
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-    if (error != ERROR_SUCCESS) throw OpenFailure(full, error);
-    return bytes;
+    const DWORD error = ReadWaiting(AbsolutePath(path), bytes);
+    if (error == ERROR_SUCCESS) return bytes;
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      failure = SystemErrorText(error);
+    }
+    return std::nullopt;
   }
 
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override {
