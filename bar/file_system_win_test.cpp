@@ -207,12 +207,15 @@ TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
 // Each answer the system may give the save and the read, played on real
 // files: a call answers its fault's error its first `times` times, then does
 // its work. ReplaceFileW's stand-in does what Windows does: 1176 deletes the
-// target, 1177 moves it out of the folder, success renames the new file.
+// target, 1177 moves it out of the folder, success renames the new file. A
+// fault that takes the target deletes it first, as a redirector that
+// replaces by deleting and then renaming may leave it.
 enum Call { kOpen, kRead, kWrite, kFlush, kReplace, kMove };
 struct Fault {
   Call call;
   DWORD error;
   int times;
+  bool takes_target = false;
 };
 using Folder = std::map<std::string, std::string>;  // file name ("{temp}"): bytes
 struct Outcome {
@@ -252,6 +255,12 @@ const Outcome kOutcomes[] = {
                                                                                   kNew, u"", 2},
     {"write_fails",       true,  {{kWrite, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
     {"flush_fails",       true,  {{kFlush, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
+    {"flush_not_there",   true,  {{kFlush, ERROR_INVALID_FUNCTION, 1}},            kNew, u"", 0},
+    {"flush_unsupported", true,  {{kFlush, ERROR_NOT_SUPPORTED, 1}},               kNew, u"", 0},
+    {"renamed_away",      true,  {{kReplace, ERROR_NOT_SUPPORTED, 1},
+                                  {kMove, ERROR_UNEXP_NET_ERR, 1, true}},       kKept, kKeptNamed, 0},
+    {"renamed_away_last", true,  {{kReplace, kShared, kWait}, {kMove, kDenied, 1, true}},
+                                                                        kKept, kKeptNamed, kWait},
     {"read_when_free",    false, {{kOpen, kShared, 2}},                            kOld, u"", 2},
     {"read_when_unlocked", false, {{kRead, kLocked, 3}},                           kOld, u"", 3},
     {"read_locked",       false, {{kRead, kLocked, kAlways}},                   kOld, kUnread, kWait},
@@ -280,14 +289,14 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     fs::create_directories(bars);
     WriteBytes(bars / "a.bar", "old bar");
     std::vector<Fault> faults = row.faults;
-    auto failing = [&faults](Call call) {
+    auto failing = [&faults](Call call) -> const Fault* {
       for (Fault& fault : faults) {
         if (fault.call != call || fault.times == 0) continue;
         --fault.times;
         SetLastError(fault.error);
-        return fault.error;
+        return &fault;
       }
-      return DWORD{ERROR_SUCCESS};
+      return nullptr;
     };
     std::wstring temp;
     int sleeps = 0;
@@ -306,13 +315,19 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     calls.read = faulty(kRead, system.read);
     calls.write = faulty(kWrite, system.write);
     calls.flush = faulty(kFlush, system.flush);
-    calls.move = faulty(kMove, system.move);
+    calls.move = [&](const wchar_t* from, const wchar_t* to) {
+      const Fault* fault = failing(kMove);
+      if (!fault) return system.move(from, to);
+      if (fault->takes_target) DeleteFileW(to);
+      SetLastError(fault->error);
+      return FALSE;
+    };
     calls.replace = [&](const wchar_t* replaced, const wchar_t* replacement) {
-      const DWORD error = failing(kReplace);
-      if (error == ERROR_SUCCESS) return system.move(replacement, replaced);
-      if (error == kDeleted) DeleteFileW(replaced);
-      if (error == kAside) MoveFileW(replaced, (bars.parent_path() / "a.bar").c_str());
-      SetLastError(error);
+      const Fault* fault = failing(kReplace);
+      if (!fault) return system.move(replacement, replaced);
+      if (fault->error == kDeleted) DeleteFileW(replaced);
+      if (fault->error == kAside) MoveFileW(replaced, (bars.parent_path() / "a.bar").c_str());
+      SetLastError(fault->error);
       return FALSE;
     };
     calls.sleep = [&sleeps](DWORD) { ++sleeps; };
