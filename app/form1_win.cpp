@@ -240,8 +240,7 @@ void TForm1::FormCreate() {
                      Edit3.Text(), Edit4.Text(), &SendTCCommand};
   toggle.vertical_bar_path = Edit5.Text();
   toggle.vertical = arguments.vertical;
-  ToggleTurn turn;
-  if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
+  if (RunToggleInTurn(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 
 // The run without an argument is in the maximized state here, which the
