@@ -10,6 +10,7 @@
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
+#include "bar/file_name.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -75,7 +76,10 @@ std::wstring FinalPath(const std::wstring& full) {
       GetFinalPathNameByHandleW(file.get(), &final_path[0], size, FILE_NAME_NORMALIZED);
   if (length == 0 || length >= size) return full;
   final_path.resize(length);
-  return WithoutLongPrefix(final_path);
+  // The same name in the system's own letter case is kept as given, so
+  // that messages read as they always have.
+  const std::wstring target = WithoutLongPrefix(final_path);
+  return SameFileName(FromWide(target), FromWide(full)) ? full : target;
 }
 
 // The folder part of a full path; a drive's root keeps its "\".
