@@ -207,15 +207,14 @@ TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
 // Each answer the system may give the save and the read, played on real
 // files: a call answers its fault's error its first `times` times, then does
 // its work. ReplaceFileW's stand-in does what Windows does: 1176 deletes the
-// target, 1177 moves it out of the folder, success renames the new file. A
-// fault that takes the target deletes it first, as a redirector that
+// target, 1177 moves it out of the folder, success renames the new file.
+// The rename's network error takes the target first, as a redirector that
 // replaces by deleting and then renaming may leave it.
 enum Call { kOpen, kRead, kWrite, kFlush, kReplace, kMove };
 struct Fault {
   Call call;
   DWORD error;
   int times;
-  bool takes_target = false;
 };
 using Folder = std::map<std::string, std::string>;  // file name ("{temp}"): bytes
 struct Outcome {
@@ -228,7 +227,8 @@ struct Outcome {
 };
 const DWORD kHeld = ERROR_UNABLE_TO_REMOVE_REPLACED, kDeleted = ERROR_UNABLE_TO_MOVE_REPLACEMENT,
             kAside = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, kDenied = ERROR_ACCESS_DENIED,
-            kShared = ERROR_SHARING_VIOLATION, kLocked = ERROR_LOCK_VIOLATION;
+            kShared = ERROR_SHARING_VIOLATION, kLocked = ERROR_LOCK_VIOLATION,
+            kNetLost = ERROR_UNEXP_NET_ERR;
 constexpr int kAlways = 1000, kWait = 39;  // a whole wait: 40 tries
 const Folder kOld = {{"a.bar", "old bar"}}, kNew = {{"a.bar", "new bar"}},
              kKept = {{"{temp}", "new bar"}};
@@ -257,9 +257,9 @@ const Outcome kOutcomes[] = {
     {"flush_fails",       true,  {{kFlush, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
     {"flush_not_there",   true,  {{kFlush, ERROR_INVALID_FUNCTION, 1}},            kNew, u"", 0},
     {"flush_unsupported", true,  {{kFlush, ERROR_NOT_SUPPORTED, 1}},               kNew, u"", 0},
-    {"renamed_away",      true,  {{kReplace, ERROR_NOT_SUPPORTED, 1},
-                                  {kMove, ERROR_UNEXP_NET_ERR, 1, true}},       kKept, kKeptNamed, 0},
-    {"renamed_away_last", true,  {{kReplace, kShared, kWait}, {kMove, kDenied, 1, true}},
+    {"renamed_away",      true,  {{kReplace, ERROR_NOT_SUPPORTED, 1}, {kMove, kNetLost, 1}},
+                                                                            kKept, kKeptNamed, 0},
+    {"renamed_away_last", true,  {{kReplace, kShared, kWait}, {kMove, kNetLost, 1}},
                                                                         kKept, kKeptNamed, kWait},
     {"read_when_free",    false, {{kOpen, kShared, 2}},                            kOld, u"", 2},
     {"read_when_unlocked", false, {{kRead, kLocked, 3}},                           kOld, u"", 3},
@@ -289,14 +289,14 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     fs::create_directories(bars);
     WriteBytes(bars / "a.bar", "old bar");
     std::vector<Fault> faults = row.faults;
-    auto failing = [&faults](Call call) -> const Fault* {
+    auto failing = [&faults](Call call) {
       for (Fault& fault : faults) {
         if (fault.call != call || fault.times == 0) continue;
         --fault.times;
         SetLastError(fault.error);
-        return &fault;
+        return fault.error;
       }
-      return nullptr;
+      return DWORD{ERROR_SUCCESS};
     };
     std::wstring temp;
     int sleeps = 0;
@@ -316,18 +316,18 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     calls.write = faulty(kWrite, system.write);
     calls.flush = faulty(kFlush, system.flush);
     calls.move = [&](const wchar_t* from, const wchar_t* to) {
-      const Fault* fault = failing(kMove);
-      if (!fault) return system.move(from, to);
-      if (fault->takes_target) DeleteFileW(to);
-      SetLastError(fault->error);
+      const DWORD error = failing(kMove);
+      if (error == ERROR_SUCCESS) return system.move(from, to);
+      if (error == kNetLost) DeleteFileW(to);
+      SetLastError(error);
       return FALSE;
     };
     calls.replace = [&](const wchar_t* replaced, const wchar_t* replacement) {
-      const Fault* fault = failing(kReplace);
-      if (!fault) return system.move(replacement, replaced);
-      if (fault->error == kDeleted) DeleteFileW(replaced);
-      if (fault->error == kAside) MoveFileW(replaced, (bars.parent_path() / "a.bar").c_str());
-      SetLastError(fault->error);
+      const DWORD error = failing(kReplace);
+      if (error == ERROR_SUCCESS) return system.move(replacement, replaced);
+      if (error == kDeleted) DeleteFileW(replaced);
+      if (error == kAside) MoveFileW(replaced, (bars.parent_path() / "a.bar").c_str());
+      SetLastError(error);
       return FALSE;
     };
     calls.sleep = [&sleeps](DWORD) { ++sleeps; };

@@ -20,14 +20,11 @@ std::wstring WindowsPath(std::wstring path) {
 
 }  // namespace
 
-std::wstring PathFromEnvironment(const wchar_t* variable) {
-  const wchar_t* path = _wgetenv(variable);
-  return path ? WindowsPath(path) : L"";
-}
-
 std::wstring KelvaneExe() {
-  const std::wstring chosen = PathFromEnvironment(L"KELVANE_E2E_EXE");
-  return chosen.empty() ? WindowsPath(Wide(KELVANE_EXE)) : chosen;
+  if (const wchar_t* chosen = _wgetenv(L"KELVANE_E2E_EXE"); chosen && *chosen) {
+    return WindowsPath(chosen);
+  }
+  return WindowsPath(Wide(KELVANE_EXE));
 }
 
 std::wstring BarFileIn(const testing_support::BarSet& set, const std::wstring& name) {

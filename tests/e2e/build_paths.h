@@ -12,9 +12,6 @@ namespace e2e {
 // environment variable KELVANE_E2E_EXE names (a release build, a build
 // from another tree).
 std::wstring KelvaneExe();
-// The path an environment variable names, as a Windows path; "" when it
-// is not set.
-std::wstring PathFromEnvironment(const wchar_t* variable);
 // A bar file of one of the sets of tests/test_support.h.
 std::wstring BarFileIn(const testing_support::BarSet& set, const std::wstring& name);
 // A file of the source tree, by its path there ("app/icons/kelvane.ico").
