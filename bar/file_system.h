@@ -45,11 +45,13 @@ class FileSystem {
 
   // Replaces the file's content in one step (creating it if missing) by a
   // flushed file "<name>.kelvane-<unique>" beside it, which takes its place
-  // and attributes. Throws WriteError "Stream write error" or CreateError
-  // "Cannot create file "<FullPath(path)>". <reason>" (read-only, a folder or
-  // none, held all the wait) or "Cannot create a temporary file in the folder
-  // "<folder>". <reason>", keeping the old file; where the system lost it
-  // half-way, ". Its new content is in "<the new file's full path>"" follows.
+  // and attributes; on Windows the file a link points to is the one
+  // replaced, the link kept. Throws WriteError "Stream write error" or
+  // CreateError "Cannot create file "<FullPath(path)>". <reason>" (read-only,
+  // a folder or none, held all the wait) or "Cannot create a temporary file
+  // in the folder "<folder>". <reason>", keeping the old file; where the
+  // name holds no file afterwards, ". Its new content is in "<the new file's
+  // full path>"" follows.
   virtual void ReplaceFile(const std::u16string& path, std::string_view bytes) = 0;
 
   // The path made absolute, as messages show it (Windows: GetFullPathNameW,
