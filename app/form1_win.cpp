@@ -242,8 +242,7 @@ void TForm1::FormCreate() {
   toggle.vertical_bar_path = Edit5.Text();
   toggle.vertical = arguments.vertical;
   toggle.environment = EnvironmentVariable;
-  ToggleTurn turn;
-  if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
+  if (RunToggleInTurn(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 
 // The run without an argument is in the maximized state here, which the

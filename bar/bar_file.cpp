@@ -142,6 +142,22 @@ std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encodin
   return std::u16string();
 }
 
+std::u16string DecodeBarFileLoosely(std::string_view bytes) {
+  std::size_t mark_length = 0;
+  const Encoding encoding = DetectEncoding(bytes, &mark_length);
+  bytes.remove_prefix(mark_length);
+  switch (encoding) {
+    case Encoding::kUtf8:
+      return FromUtf8(bytes);
+    case Encoding::kUtf16LE:
+    case Encoding::kUtf16BE:
+      return DecodeUtf16(bytes, encoding == Encoding::kUtf16BE);
+    case Encoding::kLegacy:
+      return DecodeCodePage(LegacyCodePage(), bytes);
+  }
+  return std::u16string();
+}
+
 std::vector<std::u16string_view> SplitLineViews(std::u16string_view text, bool* nul) {
   std::vector<std::u16string_view> lines;
   bool any_nul = false;

@@ -27,6 +27,12 @@ Encoding DetectEncoding(std::string_view bytes, std::size_t* mark_length);
 // (DecodeCodePageExactly).
 std::u16string DecodeBarText(std::string_view bytes_after_mark, Encoding encoding);
 
+// The text of a whole file that is only looked into, never saved: decoded
+// by its mark as DecodeBarText does, but without failing. Bytes that form no
+// character become U+FFFD (or what the system's conversion gives), a lone
+// UTF-16 byte nothing.
+std::u16string DecodeBarFileLoosely(std::string_view bytes);
+
 // Lines of a text, as views into it: a line ends at CR LF, a lone CR or a
 // lone LF; text after the last break is a line when it is not empty; an
 // empty text has none. *nul, when given, tells whether the text holds a

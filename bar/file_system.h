@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "bar/errors.h"
+
 namespace bar {
 
 class FileSystem {
@@ -27,15 +29,29 @@ class FileSystem {
 
   // ReadFile, but nullopt instead of the OpenError when the file does not
   // exist (nor, on Windows, a folder on its path).
-  virtual std::optional<std::string> ReadFileIfExists(const std::u16string& path) = 0;
+  std::optional<std::string> ReadFileIfExists(const std::u16string& path) {
+    std::u16string failure;
+    std::optional<std::string> bytes = ReadFileIfReadable(path, failure);
+    if (!failure.empty()) {
+      throw OpenError(u"Cannot open file \"" + FullPath(path) + u"\". " + failure);
+    }
+    return bytes;
+  }
+
+  // ReadFileIfExists for a file that is only looked into: where it cannot be
+  // read, nullopt with `failure` set to the OpenError's reason instead.
+  virtual std::optional<std::string> ReadFileIfReadable(const std::u16string& path,
+                                                        std::u16string& failure) = 0;
 
   // Replaces the file's content in one step (creating it if missing) by a
   // flushed file "<name>.kelvane-<unique>" beside it, which takes its place
-  // and attributes. Throws WriteError "Stream write error" or CreateError
-  // "Cannot create file "<FullPath(path)>". <reason>" (read-only, a folder or
-  // none, held all the wait) or "Cannot create a temporary file in the folder
-  // "<folder>". <reason>", keeping the old file; where the system lost it
-  // half-way, ". Its new content is in "<the new file's full path>"" follows.
+  // and attributes; on Windows the file a link points to is the one
+  // replaced, the link kept. Throws WriteError "Stream write error" or
+  // CreateError "Cannot create file "<FullPath(path)>". <reason>" (read-only,
+  // a folder or none, held all the wait) or "Cannot create a temporary file
+  // in the folder "<folder>". <reason>", keeping the old file; where the
+  // name holds no file afterwards, ". Its new content is in "<the new file's
+  // full path>"" follows.
   virtual void ReplaceFile(const std::u16string& path, std::string_view bytes) = 0;
 
   // The path made absolute, as messages show it (Windows: GetFullPathNameW,

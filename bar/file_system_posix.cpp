@@ -68,18 +68,20 @@ struct FileDescriptorTraits {
 
 using FileDescriptor = OwnedHandle<FileDescriptorTraits>;
 
-std::string ReadAll(const std::u16string& path, int fd) {
+// The file's bytes into `bytes`; 0, or the errno of the open or the read.
+int ReadAll(const std::u16string& path, std::string& bytes) {
+  FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.ok()) return errno;
   struct stat info;
-  std::string bytes;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+  if (fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode)) {
     bytes.reserve(static_cast<std::size_t>(info.st_size));
   }
   char buffer[65536];
   for (;;) {
-    ssize_t count = read(fd, buffer, sizeof buffer);
-    if (count == 0) return bytes;
+    ssize_t count = read(file.get(), buffer, sizeof buffer);
+    if (count == 0) return 0;
     if (count < 0 && errno == EINTR) continue;
-    if (count < 0) throw OpenFailure(path, errno);
+    if (count < 0) return errno;  // a folder opens, but read() refuses it
     bytes.append(buffer, static_cast<std::size_t>(count));
   }
 }
@@ -178,16 +180,19 @@ class PosixFileSystem : public FileSystem {
   // No process is kept from writing the file meanwhile: POSIX has no
   // sharing modes, and nothing on this platform writes bar files alongside.
   std::string ReadFile(const std::u16string& path) override {
-    FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.ok()) throw OpenFailure(path, errno);
-    return ReadAll(path, file.get());  // a folder opens, but read() refuses it
+    std::string bytes;
+    const int error = ReadAll(path, bytes);
+    if (error != 0) throw OpenFailure(path, error);
+    return bytes;
   }
 
-  std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
-    FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.ok() && errno == ENOENT) return std::nullopt;
-    if (!file.ok()) throw OpenFailure(path, errno);
-    return ReadAll(path, file.get());
+  std::optional<std::string> ReadFileIfReadable(const std::u16string& path,
+                                                std::u16string& failure) override {
+    std::string bytes;
+    const int error = ReadAll(path, bytes);
+    if (error == 0) return bytes;
+    if (error != ENOENT) failure = SystemErrorText(error);
+    return std::nullopt;
   }
 
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override {

@@ -10,6 +10,7 @@
 
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
+#include "bar/file_name.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -51,6 +52,36 @@ std::wstring SystemPath(const std::wstring& full) {
   return L"\\\\?\\" + full;
 }
 
+// The path as GetFullPathNameW writes it, from the \\?\ form.
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+  if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (StartsWith(path, L"\\\\?\\")) return path.substr(4);
+  return path;
+}
+
+// The file a full path finally names, every symbolic link and junction on
+// the way followed; the path itself where it names no file yet or the
+// system cannot tell. A save that replaced a link by a plain file would
+// leave the file it points to (in a synced or versioned folder) with the
+// old bar, which the next sync brings back.
+std::wstring FinalPath(const std::wstring& full) {
+  FileHandle file(CreateFileW(SystemPath(full).c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.ok()) return full;
+  const DWORD size = GetFinalPathNameByHandleW(file.get(), nullptr, 0, FILE_NAME_NORMALIZED);
+  if (size == 0) return full;
+  std::wstring final_path(size, L'\0');
+  const DWORD length =
+      GetFinalPathNameByHandleW(file.get(), &final_path[0], size, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= size) return full;
+  final_path.resize(length);
+  // The same name in the system's own letter case is kept as given, so
+  // that messages read as they always have.
+  const std::wstring target = WithoutLongPrefix(final_path);
+  return SameFileName(FromWide(target), FromWide(full)) ? full : target;
+}
+
 // The folder part of a full path; a drive's root keeps its "\".
 std::wstring FolderOf(const std::wstring& full) {
   std::size_t separator = full.rfind(L'\\');
@@ -72,12 +103,13 @@ CreateError CreateFailure(const std::wstring& full, DWORD error) {
   return CreateError(CreateFailureText(full, error));
 }
 
-// A missing folder is refused as the target's own creation would be; any
-// other refusal is the folder's, and the message names it.
-CreateError TempFileFailure(const std::wstring& full, DWORD error) {
-  if (error == ERROR_PATH_NOT_FOUND) return CreateFailure(full, error);
-  return CreateError(u"Cannot create a temporary file in the folder \"" + FromWide(FolderOf(full)) +
-                     u"\". " + SystemErrorText(error));
+// A missing folder is refused as the bar's own creation would be; any
+// other refusal is that of the folder the file was tried in, and the message
+// names it: behind a link, the folder of the file it points to.
+CreateError TempFileFailure(const std::wstring& shown, const std::wstring& target, DWORD error) {
+  if (error == ERROR_PATH_NOT_FOUND) return CreateFailure(shown, error);
+  return CreateError(u"Cannot create a temporary file in the folder \"" +
+                     FromWide(FolderOf(target)) + u"\". " + SystemErrorText(error));
 }
 
 // The attributes that describe the file rather than its content; the new
@@ -109,6 +141,11 @@ bool HeldByAnotherProcess(DWORD error) {
          error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
+bool HoldsFile(const std::wstring& full) {
+  const DWORD attributes = GetFileAttributesW(SystemPath(full).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // ReplaceFileW can fail half-way: after ERROR_UNABLE_TO_MOVE_REPLACEMENT the
 // target is deleted, after ..._2 it lies under another name, and on a file
 // system where a delete waits for the last handle other failures may leave
@@ -117,18 +154,28 @@ bool TargetLost(const std::wstring& full, DWORD error) {
   if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
     return true;
   }
-  return GetFileAttributesW(SystemPath(full).c_str()) == INVALID_FILE_ATTRIBUTES;
+  return !HoldsFile(full);
+}
+
+// A file system without a flush of its own (some network redirectors and
+// RAM disks) says so: the bytes are then as safe as it keeps them, and the
+// save goes on.
+bool Flushed(BOOL flushed) {
+  const DWORD error = flushed ? ERROR_SUCCESS : GetLastError();
+  return error == ERROR_SUCCESS || error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
 }
 
 // The new content's file, beside the target (its name is the target's plus
-// a suffix), deleted again unless it took the target's place or holds the
-// only copy of the bar.
+// a suffix), deleted again unless it took the target's place or may hold
+// the only copy of the bar. `shown` is the bar as messages name it, the path
+// that was given; `target` the file it finally names (FinalPath).
 class TempFile {
  public:
-  TempFile(const WindowsFileCalls& calls, const std::wstring& full, DWORD attributes)
-      : calls_(calls), file_(INVALID_HANDLE_VALUE) {
+  TempFile(const WindowsFileCalls& calls, const std::wstring& shown, const std::wstring& target,
+           DWORD attributes)
+      : calls_(calls), shown_(shown), target_(target), file_(INVALID_HANDLE_VALUE) {
     static unsigned counter = 0;
-    std::wstring stem = full + L".kelvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    std::wstring stem = target + L".kelvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
       name_ = stem + std::to_wstring(counter++) + L".tmp";
@@ -137,7 +184,7 @@ class TempFile {
       if (file_.ok()) return;
       error = GetLastError();
     }
-    throw TempFileFailure(full, error);
+    throw TempFileFailure(shown, target, error);
   }
   ~TempFile() {
     file_.Close();
@@ -155,7 +202,9 @@ class TempFile {
       }
       bytes.remove_prefix(written);
     }
-    if (!calls_.flush(file_.get()) || !file_.Close()) throw WriteError(u"Stream write error");
+    if (!Flushed(calls_.flush(file_.get())) || !file_.Close()) {
+      throw WriteError(u"Stream write error");
+    }
   }
 
   // With replace_file, the target is replaced by ReplaceFileW, which gives
@@ -166,19 +215,19 @@ class TempFile {
   // While another process holds the target, both are tried again; the last
   // try is always the rename's, so the reason reported does not depend on
   // the call used.
-  void Commit(const std::wstring& full, bool replace_file) {
+  void Commit(bool replace_file) {
     for (int attempt = 1;; ++attempt) {
       const bool last = attempt == kAttempts;
       if (replace_file && !last) {
-        const DWORD error = Replace(full);
+        const DWORD error = Replace();
         if (error == ERROR_SUCCESS) break;
-        if (TargetLost(full, error)) return PutInPlace(full);
+        if (TargetLost(target_, error)) return PutInPlace();
         if (!HeldByAnotherProcess(error)) replace_file = false;
       }
       if (!replace_file || last) {
-        const DWORD error = Move(full);
+        const DWORD error = Move();
         if (error == ERROR_SUCCESS) break;
-        if (!HeldByAnotherProcess(error) || last) throw CreateFailure(full, error);
+        if (!HeldByAnotherProcess(error) || last) throw Refused(error);
       }
       calls_.sleep(kRetryMilliseconds);
     }
@@ -188,30 +237,43 @@ class TempFile {
  private:
   // The target's name holds no bar, and this file the only copy of one: it
   // is renamed into place for as long as a holder would be waited for,
-  // whatever the refusal, and kept, named in the report, if all tries fail.
-  void PutInPlace(const std::wstring& full) {
-    keep_ = true;
-    DWORD error = Move(full);
+  // whatever the refusal.
+  void PutInPlace() {
+    DWORD error = Move();
     for (int attempt = 2; attempt <= kAttempts && error != ERROR_SUCCESS; ++attempt) {
       calls_.sleep(kRetryMilliseconds);
-      error = Move(full);
+      error = Move();
     }
-    if (error == ERROR_SUCCESS) return;
-    throw CreateError(CreateFailureText(full, error) + u". Its new content is in \"" +
-                      FromWide(name_) + u"\"");
+    if (error != ERROR_SUCCESS) throw Refused(error);
+    keep_ = true;
   }
 
-  DWORD Replace(const std::wstring& full) const {
-    if (calls_.replace(SystemPath(full).c_str(), SystemPath(name_).c_str())) return ERROR_SUCCESS;
+  // The save did not take place. A rename that fails may still have taken
+  // the target away (a redirector that replaces by deleting first): unless
+  // the bar's name is seen holding a file, this file stays, named in the
+  // report, as it may hold the only copy of the bar.
+  CreateError Refused(DWORD error) {
+    const std::u16string text = CreateFailureText(shown_, error);
+    if (HoldsFile(target_)) return CreateError(text);
+    keep_ = true;
+    return CreateError(text + u". Its new content is in \"" + FromWide(name_) + u"\"");
+  }
+
+  DWORD Replace() const {
+    if (calls_.replace(SystemPath(target_).c_str(), SystemPath(name_).c_str())) {
+      return ERROR_SUCCESS;
+    }
     return GetLastError();
   }
 
-  DWORD Move(const std::wstring& full) const {
-    if (calls_.move(SystemPath(name_).c_str(), SystemPath(full).c_str())) return ERROR_SUCCESS;
+  DWORD Move() const {
+    if (calls_.move(SystemPath(name_).c_str(), SystemPath(target_).c_str())) return ERROR_SUCCESS;
     return GetLastError();
   }
 
   const WindowsFileCalls& calls_;
+  const std::wstring shown_;
+  const std::wstring target_;
   std::wstring name_;
   FileHandle file_;
   bool keep_ = false;
@@ -229,22 +291,29 @@ class WindowsFileSystem : public FileSystem {
     return bytes;
   }
 
-  std::optional<std::string> ReadFileIfExists(const std::u16string& path) override {
-    std::wstring full = AbsolutePath(path);
+  std::optional<std::string> ReadFileIfReadable(const std::u16string& path,
+                                                std::u16string& failure) override {
     std::string bytes;
-    const DWORD error = ReadWaiting(full, bytes);
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-    if (error != ERROR_SUCCESS) throw OpenFailure(full, error);
-    return bytes;
+    const DWORD error = ReadWaiting(AbsolutePath(path), bytes);
+    if (error == ERROR_SUCCESS) return bytes;
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      failure = SystemErrorText(error);
+    }
+    return std::nullopt;
   }
 
+  // A bar reached through a link is saved where the link points, and the
+  // link stays as it was; messages name the bar by the path given. A hard
+  // link is a name like any other: the replace gives that name the new file,
+  // and the bar's other names keep the old one.
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override {
-    std::wstring full = AbsolutePath(path);
-    DWORD attributes = GetFileAttributesW(SystemPath(full).c_str());
-    CheckReplaceable(full, attributes, GetLastError());
-    TempFile temp(calls_, full, KeptAttributes(attributes));
+    const std::wstring shown = AbsolutePath(path);
+    const std::wstring target = FinalPath(shown);
+    DWORD attributes = GetFileAttributesW(SystemPath(target).c_str());
+    CheckReplaceable(shown, attributes, GetLastError());
+    TempFile temp(calls_, shown, target, KeptAttributes(attributes));
     temp.Write(bytes);
-    temp.Commit(full, attributes != INVALID_FILE_ATTRIBUTES && calls_.replace);
+    temp.Commit(attributes != INVALID_FILE_ATTRIBUTES && calls_.replace);
   }
 
   std::u16string FullPath(const std::u16string& path) override {

@@ -208,6 +208,8 @@ TEST_F(WinFileSystemTest, ReadFailsWhileAnotherHandleWrites) {
 // files: a call answers its fault's error its first `times` times, then does
 // its work. ReplaceFileW's stand-in does what Windows does: 1176 deletes the
 // target, 1177 moves it out of the folder, success renames the new file.
+// The rename's network error takes the target first, as a redirector that
+// replaces by deleting and then renaming may leave it.
 enum Call { kOpen, kRead, kWrite, kFlush, kReplace, kMove };
 struct Fault {
   Call call;
@@ -225,7 +227,8 @@ struct Outcome {
 };
 const DWORD kHeld = ERROR_UNABLE_TO_REMOVE_REPLACED, kDeleted = ERROR_UNABLE_TO_MOVE_REPLACEMENT,
             kAside = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, kDenied = ERROR_ACCESS_DENIED,
-            kShared = ERROR_SHARING_VIOLATION, kLocked = ERROR_LOCK_VIOLATION;
+            kShared = ERROR_SHARING_VIOLATION, kLocked = ERROR_LOCK_VIOLATION,
+            kNetLost = ERROR_UNEXP_NET_ERR;
 constexpr int kAlways = 1000, kWait = 39;  // a whole wait: 40 tries
 const Folder kOld = {{"a.bar", "old bar"}}, kNew = {{"a.bar", "new bar"}},
              kKept = {{"{temp}", "new bar"}};
@@ -252,6 +255,12 @@ const Outcome kOutcomes[] = {
                                                                                   kNew, u"", 2},
     {"write_fails",       true,  {{kWrite, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
     {"flush_fails",       true,  {{kFlush, ERROR_DISK_FULL, 1}},                   kOld, kShort, 0},
+    {"flush_not_there",   true,  {{kFlush, ERROR_INVALID_FUNCTION, 1}},            kNew, u"", 0},
+    {"flush_unsupported", true,  {{kFlush, ERROR_NOT_SUPPORTED, 1}},               kNew, u"", 0},
+    {"renamed_away",      true,  {{kReplace, ERROR_NOT_SUPPORTED, 1}, {kMove, kNetLost, 1}},
+                                                                            kKept, kKeptNamed, 0},
+    {"renamed_away_last", true,  {{kReplace, kShared, kWait}, {kMove, kNetLost, 1}},
+                                                                        kKept, kKeptNamed, kWait},
     {"read_when_free",    false, {{kOpen, kShared, 2}},                            kOld, u"", 2},
     {"read_when_unlocked", false, {{kRead, kLocked, 3}},                           kOld, u"", 3},
     {"read_locked",       false, {{kRead, kLocked, kAlways}},                   kOld, kUnread, kWait},
@@ -306,7 +315,13 @@ TEST_F(WinFileSystemTest, ReplaceOutcomesLeaveAWholeBarUnderItsName) {
     calls.read = faulty(kRead, system.read);
     calls.write = faulty(kWrite, system.write);
     calls.flush = faulty(kFlush, system.flush);
-    calls.move = faulty(kMove, system.move);
+    calls.move = [&](const wchar_t* from, const wchar_t* to) {
+      const DWORD error = failing(kMove);
+      if (error == ERROR_SUCCESS) return system.move(from, to);
+      if (error == kNetLost) DeleteFileW(to);
+      SetLastError(error);
+      return FALSE;
+    };
     calls.replace = [&](const wchar_t* replaced, const wchar_t* replacement) {
       const DWORD error = failing(kReplace);
       if (error == ERROR_SUCCESS) return system.move(replacement, replaced);

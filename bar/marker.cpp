@@ -67,16 +67,37 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
   return markers;
 }
 
+namespace {
+
+// A button line, read loosely, whose value is MarkerText of a name the file
+// system takes for the sub-bar's.
+bool ReadsAsMarkerLine(std::u16string_view line, const std::u16string& marker_text) {
+  const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
+  // Names of another length are never the same (file_name.h).
+  if (!button || button->value.size() != marker_text.size()) return false;
+  return SameFileName(std::u16string(button->value), marker_text);
+}
+
+}  // namespace
+
 std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar, std::u16string_view par) {
   const std::u16string marker_text = MarkerText(par);
   for (std::u16string_view line : plain_bar.views()) {
-    const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
-    // Names of another length are never the same (file_name.h).
-    if (!button || button->value.size() != marker_text.size()) continue;
-    if (!SameFileName(std::u16string(button->value), marker_text)) continue;
-    if (!IsMarkerLine(line, par)) return std::u16string(line);
+    if (ReadsAsMarkerLine(line, marker_text) && !IsMarkerLine(line, par)) {
+      return std::u16string(line);
+    }
   }
   return std::nullopt;
+}
+
+bool HoldsUnfolded(const std::vector<std::u16string_view>& lines, std::u16string_view par) {
+  const std::optional<SectionRange> section = FindButtonSection(lines);
+  if (!section) return false;
+  const std::u16string marker_text = MarkerText(par);
+  for (int32_t i = section->header + 1; i < section->end; ++i) {
+    if (ReadsAsMarkerLine(lines[i], marker_text)) return true;
+  }
+  return false;
 }
 
 ToggleAction DecideToggle(const LineList& main_bar, std::u16string_view par) {

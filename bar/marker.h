@@ -48,6 +48,11 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
 // "button3 = tools.barx1").
 std::optional<std::u16string> UnfoldedSpelling(const LineList& plain_bar, std::u16string_view par);
 
+// True when a line of the button section of a bar's lines reads as this
+// sub-bar's marker line under any spelling: IsMarkerLine, or a line
+// UnfoldedSpelling would find.
+bool HoldsUnfolded(const std::vector<std::u16string_view>& lines, std::u16string_view par);
+
 enum class ToggleAction { kNothing, kExpand, kCollapse };
 
 // The start-up decision on the freshly loaded main bar: nothing for a bar

@@ -10,10 +10,11 @@ namespace bar {
 
 // Loads the edited bar's file (t.BarFile()) into t.main_bar, cleared first,
 // and decides (DecideToggle): collapses this sub-bar's block (Remove), or
-// expands it (Add) unless the other bar's file holds it unfolded, or, for a
-// bar without lines, does nothing. Returns what it did. Throws
-// BarFormatError, before reading anything, for a vertical toggle without a
-// vertical bar set; otherwise the exception of the step that failed.
+// expands it (Add) unless the other bar's file, if set, holds it unfolded
+// in any spelling (HoldsUnfolded) or cannot be read, or, for a bar without
+// lines, does nothing. Returns what it did. Throws BarFormatError, before
+// reading anything, when the edited bar's setting is empty; otherwise the
+// exception of the step that failed.
 ToggleAction RunToggle(Toggle& t);
 
 }  // namespace bar

@@ -34,20 +34,21 @@ struct Toggle {
   std::u16string par;             // the sub-bar's file name, from the command line
   std::u16string program_folder;  // folder of the executable, ending in "\"
   std::u16string bar_folder;      // Edit3: the bar folder, setting pathBar
-  std::u16string main_bar_path;   // Edit4: the main bar file, setting pathMainPanel
+  std::u16string main_bar_path;   // Edit4: setting pathMainPanel, "" for none
   std::function<void(int32_t command)> send_tc_command;  // SendTCCommand
   FileSystem& files = PlatformFileSystem();
   std::u16string vertical_bar_path{};  // Edit5: setting pathVerticalPanel, "" for none
   bool vertical = false;               // "/vertical": the vertical bar is the one edited
   Environment environment{};           // expands "%NAME%" in par and the three settings
 
-  // The file of the bar this toggle edits, and of the other one ("" for a
-  // vertical bar that is not set).
+  // The file of the bar this toggle edits, and of the other one; "" for a
+  // bar whose setting is empty.
   std::u16string BarFile() const { return vertical ? VerticalBarFile() : MainBarFile(); }
   std::u16string OtherBarFile() const { return vertical ? MainBarFile() : VerticalBarFile(); }
-  std::u16string MainBarFile() const { return PathOf(main_bar_path); }
-  std::u16string VerticalBarFile() const {
-    return vertical_bar_path.empty() ? u"" : PathOf(vertical_bar_path);
+  std::u16string MainBarFile() const { return BarFileOf(main_bar_path); }
+  std::u16string VerticalBarFile() const { return BarFileOf(vertical_bar_path); }
+  std::u16string BarFileOf(const std::u16string& setting) const {
+    return setting.empty() ? u"" : PathOf(setting);
   }
   // A full path in par names the sub-bar's file itself; a relative one lies
   // in the bar folder.

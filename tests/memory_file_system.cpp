@@ -26,8 +26,13 @@ std::string MemoryFileSystem::ReadFile(const std::u16string& path) {
   return file->second;
 }
 
-std::optional<std::string> MemoryFileSystem::ReadFileIfExists(const std::u16string& path) {
-  if (files.count(path) == 0 && FaultOf(path) != Fault::kOpen) return std::nullopt;
+std::optional<std::string> MemoryFileSystem::ReadFileIfReadable(const std::u16string& path,
+                                                                std::u16string& failure) {
+  if (FaultOf(path) == Fault::kOpen) {
+    failure = kInUse;
+    return std::nullopt;
+  }
+  if (files.count(path) == 0) return std::nullopt;
   return ReadFile(path);
 }
 

@@ -33,8 +33,10 @@ class MemoryFileSystem : public bar::FileSystem {
   // OpenError "Cannot open file "<path>". <reason>" for a missing file or a
   // kOpen fault. Logs "read <path>" when it succeeds.
   std::string ReadFile(const std::u16string& path) override;
-  // nullopt for a missing file without a kOpen fault; otherwise ReadFile.
-  std::optional<std::string> ReadFileIfExists(const std::u16string& path) override;
+  // The reason of ReadFile's kOpen fault in `failure`; nullopt for a
+  // missing file; otherwise ReadFile.
+  std::optional<std::string> ReadFileIfReadable(const std::u16string& path,
+                                                std::u16string& failure) override;
   // Stores the bytes unless a kCreate or kWrite fault is set for the path.
   // Logs "replace <path>" when it succeeds.
   void ReplaceFile(const std::u16string& path, std::string_view bytes) override;

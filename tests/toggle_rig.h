@@ -55,7 +55,7 @@ class ToggleRig {
                        par,
                        u"C:\\tc\\",
                        u"Bar",
-                       u"Bar\\main.bar",
+                       main_bar_setting,
                        [this](int32_t command) {
                          commands.push_back(command);
                          files.events.push_back(u"notify " + bar::IntToStr(command));
@@ -77,7 +77,8 @@ class ToggleRig {
     return bar::RunToggle(toggle);
   }
 
-  // The setting pathVerticalPanel; "" for no vertical bar.
+  // The settings pathMainPanel and pathVerticalPanel; "" for no such bar.
+  std::u16string main_bar_setting = u"Bar\\main.bar";
   std::u16string vertical_bar_setting;
   // The variables set, by name as written.
   std::map<std::u16string, std::u16string> environment;

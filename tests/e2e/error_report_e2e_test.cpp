@@ -24,6 +24,10 @@ const std::string kExpanded = CrLfLines(
     {"[Buttonbar]", "Buttoncount=3", "iconic1=0", "cmd1=a", "button1=a.exe", "button2=tools.barx1",
      "cmd2=-2", "iconic2=0", "button3=zip.ico", "cmd3=zip.exe", "iconic3=0"});
 
+const std::string kExpandedAsToolsBar = CrLfLines(
+    {"[Buttonbar]", "Buttoncount=3", "iconic1=0", "cmd1=a", "button1=a.exe", "button2=Tools.barx1",
+     "cmd2=-2", "iconic2=0", "button3=zip.ico", "cmd3=zip.exe", "iconic3=0"});
+
 struct FailureCase {
   const char* name;
   const wchar_t* exe_name;
@@ -50,6 +54,22 @@ std::string CannotOpenAsTheSystemSays(const std::string& path) {
 
 // Names the case in failure messages.
 void PrintTo(const FailureCase& test_case, std::ostream* os) { *os << test_case.name; }
+
+// A main bar that holds tools.bar unfolded, as `expanded` spells it, and a
+// vertical bar that does not.
+std::function<void(const ProgramFolder&)> UnfoldedInTheMainBar(const std::string& expanded) {
+  return [expanded](const ProgramFolder& folder) {
+    folder.WriteSettings(L"Bar", kDefaultMainBar, L"Bar\\vertical.bar");
+    folder.Write(kDefaultMainBar, expanded);
+    folder.Write(L"Bar\\vertical.bar", kMainBar);
+    folder.Write(L"Bar\\tools.bar", kSubBar);
+  };
+}
+
+std::string HeldUnfoldedInTheMainBar(const std::string& dir) {
+  return "Cannot expand \"" + dir + "Bar\\tools.bar\": the main bar \"" + dir +
+         "Bar\\000_Osnovnaja.bar\" holds it unfolded; fold it there first.";
+}
 
 const FailureCase kFailures[] = {
     {"MissingSubBar", L"kelvane.exe", L"kelvane",
@@ -106,19 +126,12 @@ const FailureCase kFailures[] = {
        return "Cannot create file \"" + dir + "Gone\\tools.bar\". " +
               SystemErrorText(ERROR_PATH_NOT_FOUND) + ".";
      }},
-    // One sub-bar is unfolded in one bar at a time.
+    // One sub-bar is unfolded in one bar at a time, in any spelling of its
+    // name.
     {"UnfoldedInTheMainBarRefusedInTheVertical", L"kelvane.exe", L"kelvane",
-     [](const ProgramFolder& folder) {
-       folder.WriteSettings(L"Bar", kDefaultMainBar, L"Bar\\vertical.bar");
-       folder.Write(kDefaultMainBar, kExpanded);
-       folder.Write(L"Bar\\vertical.bar", kMainBar);
-       folder.Write(L"Bar\\tools.bar", kSubBar);
-     },
-     [](const std::string& dir) {
-       return "Cannot expand \"" + dir + "Bar\\tools.bar\": the main bar \"" + dir +
-              "Bar\\000_Osnovnaja.bar\" holds it unfolded; fold it there first.";
-     },
-     L"tools.bar /vertical"},
+     UnfoldedInTheMainBar(kExpanded), HeldUnfoldedInTheMainBar, L"tools.bar /vertical"},
+    {"UnfoldedInTheMainBarSpelledOtherwiseRefusedInTheVertical", L"kelvane.exe", L"kelvane",
+     UnfoldedInTheMainBar(kExpandedAsToolsBar), HeldUnfoldedInTheMainBar, L"tools.bar /vertical"},
 };
 
 class ErrorReportTest : public KelvaneTest, public testing::WithParamInterface<FailureCase> {

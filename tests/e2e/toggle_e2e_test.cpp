@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -429,6 +431,36 @@ TEST_F(ToggleTest, WithoutSettingsTheFileManagersMainBarIsEdited) {
   EXPECT_EQ(file_manager.Read(L"tools.bar"), CrLfLines(kToolsCollapsed));
   EXPECT_EQ(file_manager.Read(L"DEFAULT.BAR"), CrLfLines(kOwnEntriesCollapsed));
   EXPECT_FALSE(folder_.Read(L"kelvane.ini"));
+}
+
+// The vertical bar is only looked into for the marker: bytes no save could
+// give back (broken UTF-8 behind its mark) do not stop the main bar's toggle.
+TEST_F(ToggleTest, VerticalBarThatDoesNotDecodeLetsTheMainBarToggle) {
+  folder_.WriteSettings(L"Bar", kDefaultMainBar, L"Bar\\vertical.bar");
+  folder_.Write(L"Bar\\vertical.bar", Utf8WithBom(CrLfLines(kOwnEntries)) + "\xFF");
+  folder_.Write(kDefaultMainBar, CrLfLines(kOwnEntries));
+  folder_.Write(L"Bar\\tools.bar", CrLfLines(kToolsSubBar));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(kToolsExpanded)));
+}
+
+// Bars kept in a synced folder and linked into place: the toggles edit the
+// file the link points to, so the link still shows it. Wine makes no link
+// itself; ctest's fixture e2e_linked_bar makes one on the Linux side.
+TEST_F(ToggleTest, LinkedMainBarIsSavedWhereTheLinkPoints) {
+  const wchar_t* link = _wgetenv(L"KELVANE_E2E_LINKED_BAR");  // on drive Z:
+  if (!link) GTEST_SKIP() << "run by ctest, whose fixture e2e_linked_bar makes the link";
+  const std::wstring path = link;
+  const std::wstring synced = path.substr(0, path.rfind(L'\\')) + L"\\synced\\main.bar";
+  std::ofstream(std::filesystem::path(synced), std::ios::binary) << CrLfLines(kOwnEntries);
+  folder_.WriteSettings(L"Bar", path);
+  folder_.Write(L"Bar\\tools.bar", CrLfLines(kToolsSubBar));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_EQ(ReadFileBytes(synced), CrLfLines(kToolsExpanded));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_EQ(ReadFileBytes(synced), CrLfLines(kOwnEntriesCollapsed));
 }
 
 // A bar's lines in order, the empty ones left out: what whole toggles
