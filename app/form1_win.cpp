@@ -241,6 +241,7 @@ void TForm1::FormCreate() {
   toggle.vertical_bar_path = Edit5.Text();
   toggle.vertical = arguments.vertical;
   toggle.environment = EnvironmentVariable;
+  toggle.program_file_name = ExtractFileName(ExePath());
   ToggleTurn turn;
   if (bar::RunToggle(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
