@@ -152,11 +152,17 @@ void TakeOut(const Toggle& t, const Block& block, const std::vector<NumberedLine
   }
 }
 
-// One sub-bar's fold, exactly as its own click makes it, on `files`.
-void Fold(const Toggle& t, FileSystem& files) {
+// The edited bar as a fold starts from: read from `files`, split into its
+// plain bar and the rest.
+BarParts LoadBar(const Toggle& t, FileSystem& files) {
+  t.main_bar.LoadFromFile(t.BarFile(), files);
+  return BarParts::Split(t.main_bar, [&t] { return Refusal(t) + BarName(t); });
+}
+
+// One sub-bar's fold on the bar LoadBar left, exactly as its own click
+// makes it, saving to `files`.
+void Fold(const Toggle& t, const BarParts& main_parts, FileSystem& files) {
   LineList& main_bar = t.main_bar;
-  main_bar.LoadFromFile(t.BarFile(), files);
-  const BarParts main_parts = BarParts::Split(main_bar, [&t] { return Refusal(t) + BarName(t); });
   const int32_t btc = CountValue(main_bar.Get(1));
   LB1Sort(main_bar);
 
@@ -176,13 +182,6 @@ void Fold(const Toggle& t, FileSystem& files) {
   main_parts.Save(main_bar, t.BarFile(), files);
 }
 
-// The sub-bars this collapse folds, par last, read from the bar as it is.
-std::vector<std::u16string> FoldsOf(const Toggle& t, FileSystem& files) {
-  t.main_bar.LoadFromFile(t.BarFile(), files);
-  BarParts::Split(t.main_bar, [&t] { return Refusal(t) + BarName(t); });
-  return FoldOrder(t.main_bar, t.par, Program{t.program_file_name, t.environment});
-}
-
 }  // namespace
 
 // Each fold runs on the bar the fold before it saved, as clicks one after
@@ -191,10 +190,14 @@ std::vector<std::u16string> FoldsOf(const Toggle& t, FileSystem& files) {
 // is, it holds every block, and the next click plans the same folds again.
 void Remove(Toggle& t) {
   PlannedFiles planned(t.files);
-  for (std::u16string& name : FoldsOf(t, planned)) {
+  BarParts main_parts = LoadBar(t, planned);
+  const std::vector<std::u16string> folds =
+      FoldOrder(t.main_bar, t.par, Program{t.program_file_name, t.environment});
+  for (std::size_t k = 0; k < folds.size(); ++k) {
     Toggle fold = t;
-    fold.par = std::move(name);
-    Fold(fold, planned);
+    fold.par = folds[k];
+    if (k > 0) main_parts = LoadBar(fold, planned);
+    Fold(fold, main_parts, planned);
   }
   planned.Commit(t.BarFile());
   NotifyFileManager(t);
