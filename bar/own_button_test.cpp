@@ -7,61 +7,52 @@
 namespace bar {
 namespace {
 
-// One entry of a bar whose icon is the unfold icon: after ShowState for the
-// sub-bar `shown_for`, unfolded, its button line is `icon_after`.
+// Entry 1 with the icon, the command and the parameters: whether ShowState
+// for the sub-bar "%BAR%" (tools.bar), unfolded, gives the icon ",2".
 TEST(OwnButtonTest, ReadsCommandParametersAndIcon) {
+  const char16_t* const kIcon = u"C:\\K\\kelvane.exe,1";
   const struct {
     const char16_t* cmd;
     const char16_t* param;
-    const char16_t* shown_for;
-    const char16_t* icon_after;  // the value of button1=C:\K\kelvane.exe,1, or as given
-    const char16_t* icon = u"C:\\K\\kelvane.exe,1";
+    const char16_t* icon;
+    bool shows;
   } cases[] = {
-      {u"cmd1=C:\\Tools\\kelvane.exe", u"param1=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,2"},
-      {u"cmd1=\"C:\\Program Files\\K\\KELVANE.EXE\"", u"param1=\"my tools.bar\" /vertical",
-       u"my tools.bar", u"C:\\K\\kelvane.exe,2"},
-      {u"cmd1=\"\"D:\\a b\\Kelvane.exe\"\"", u"param1=/VERTICAL tools.bar", u"tools.bar",
-       u"C:\\K\\kelvane.exe,2"},
-      {u"cmd1=C:/Tools/kelvane.exe", u"param1=%BARS%\\net.bar", u"C:\\Bars\\net.bar",
-       u"C:\\K\\kelvane.exe,2"},
-      {u"cmd1=%KELVANE%", u"param1=C:\\Bars\\net.bar", u"%BARS%\\net.bar", u"C:\\K\\kelvane.exe,2"},
-      {u" Cmd1 = kelvane.exe ", u"PARAM1 = tools.bar ", u"tools.bar", u"C:\\K\\kelvane.exe,2"},
-      {u"cmd1=kelvane.exe", u"param1=tools.bar", u"tools.bar", u"%COMMANDER_PATH%\\KELVANE.EXE,2",
-       u"%COMMANDER_PATH%\\KELVANE.EXE,1"},
-      {u"cmd1=kelvane.exe", u"param1=tools.bar", u"tools.bar", u"kelvane.exe,2", u"kelvane.exe,2"},
+      {u"C:\\Tools\\kelvane.exe", u"tools.bar", kIcon, true},
+      {u"\"C:\\Program Files\\K\\KELVANE.EXE\"", u"\"tools.bar\" /vertical", kIcon, true},
+      {u"\"\"D:\\a b\\Kelvane.exe\"\" ", u"/VERTICAL tools.bar", kIcon, true},
+      {u"C:/Tools/kelvane.exe", u"%BAR%", kIcon, true},
+      {u"%KELVANE%", u"tools.bar", u"%COMMANDER_PATH%\\KELVANE.EXE,1", true},
+      {u"kelvane.exe", u"tools.bar", u"kelvane.exe,2", true},
       // Other icons, other sub-bars and other programs stay as they are.
-      {u"cmd1=kelvane.exe", u"param1=tools.bar", u"tools.bar", u"kelvane.exe,0", u"kelvane.exe,0"},
-      {u"cmd1=kelvane.exe", u"param1=tools.bar", u"tools.bar", u"wcmicons.dll,1",
-       u"wcmicons.dll,1"},
-      {u"cmd1=kelvane.exe", u"param1=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,12",
-       u"C:\\K\\kelvane.exe,12"},
-      {u"cmd1=kelvane.exe", u"param1=Tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=kelvane.exe", u"param1=tools.bar2", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=kelvane.exe", u"param1=Bar\\tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=kelvane.exe", u"param1=/vertical", u"/vertical", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=kelvane.exe", u"param2=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=kelvane.exe.bak", u"param1=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=notkelvane.exe", u"param1=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=C:\\kelvane.exe\\run.exe", u"param1=tools.bar", u"tools.bar",
-       u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=kelvane.exe tools.bar", u"param1=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
-      {u"cmd1=-2", u"param1=tools.bar", u"tools.bar", u"C:\\K\\kelvane.exe,1"},
+      {u"kelvane.exe", u"tools.bar", u"kelvane.exe,0", false},
+      {u"kelvane.exe", u"tools.bar", u"wcmicons.dll,1", false},
+      {u"kelvane.exe", u"tools.bar", u"C:\\K\\kelvane.exe,12", false},
+      {u"kelvane.exe", u"Tools.bar", kIcon, false},
+      {u"kelvane.exe", u"tools.bar2", kIcon, false},
+      {u"kelvane.exe", u"Bar\\tools.bar", kIcon, false},
+      {u"kelvane.exe", u"/vertical", kIcon, false},
+      {u"kelvane.exe.bak", u"tools.bar", kIcon, false},
+      {u"notkelvane.exe", u"tools.bar", kIcon, false},
+      {u"C:\\kelvane.exe\\run.exe", u"tools.bar", kIcon, false},
+      {u"kelvane.exe tools.bar", u"tools.bar", kIcon, false},
+      {u"-2", u"tools.bar", kIcon, false},
   };
   const Environment environment = [](std::u16string_view name) -> std::optional<std::u16string> {
-    if (name == u"BARS") return u"C:\\Bars";
+    if (name == u"BAR") return u"tools.bar";
     if (name == u"KELVANE") return u"C:\\K\\kelvane.exe";
     return std::nullopt;
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToUtf8(std::u16string(c.cmd) + u" " + c.param + u" " + c.icon));
+    const std::u16string icon = u"button1=" + std::u16string(c.icon);
+    SCOPED_TRACE(ToUtf8(icon + u" cmd1=" + c.cmd + u" param1=" + c.param));
     LineList bar;
     for (const std::u16string& line :
-         {std::u16string(u"[Buttonbar]"), std::u16string(u"Buttoncount=1"),
-          u"button1=" + std::u16string(c.icon), std::u16string(c.cmd), std::u16string(c.param)}) {
+         {std::u16string(u"[Buttonbar]"), std::u16string(u"Buttoncount=1"), icon,
+          u"cmd1=" + std::u16string(c.cmd), u"param1=" + std::u16string(c.param)}) {
       bar.Add(line);
     }
-    ShowState(bar, c.shown_for, true, Program{u"kelvane.exe", environment});
-    EXPECT_EQ(ToUtf8(bar.Get(2)), ToUtf8(u"button1=" + std::u16string(c.icon_after)));
+    ShowState(bar, u"%BAR%", true, Program{u"kelvane.exe", environment});
+    EXPECT_EQ(ToUtf8(bar.Get(2)), ToUtf8(c.shows ? icon.substr(0, icon.size() - 1) + u"2" : icon));
   }
 }
 
