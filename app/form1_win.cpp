@@ -6,7 +6,6 @@
 #include <array>
 #include <iterator>
 
-#include "app/command_line.h"
 #include "app/control_text_win.h"
 #include "app/file_dialog_win.h"
 #include "app/notify_win.h"
@@ -15,6 +14,7 @@
 #include "app/settings_win.h"
 #include "app/toggle_turn_win.h"
 #include "app/version.h"
+#include "bar/command_line.h"
 #include "bar/errors.h"
 #include "bar/system_error_win.h"
 #include "bar/toggle.h"
@@ -231,7 +231,7 @@ void TForm1::FormCreate() {
     Edit4.SetText(settings.path_main_panel);
     Edit5.SetText(settings.path_vertical_panel);
   }
-  const ToggleArguments arguments = ReadToggleArguments(CommandLine());
+  const bar::ToggleArguments arguments = bar::ReadToggleArguments(CommandLine());
   par = arguments.sub_bar;
   if (par.empty()) {
     window_state_ = WindowState::kMaximized;
@@ -242,6 +242,7 @@ void TForm1::FormCreate() {
   toggle.vertical_bar_path = Edit5.Text();
   toggle.vertical = arguments.vertical;
   toggle.environment = EnvironmentVariable;
+  toggle.program_file_name = ExtractFileName(ExePath());
   if (RunToggleInTurn(toggle) != bar::ToggleAction::kNothing) RequestQuit();
 }
 

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "app/app_title.h"
-#include "app/command_line.h"
 #include "app/control_text_win.h"
 #include "app/paths.h"
 #include "app/settings_win.h"
+#include "bar/command_line.h"
 
 namespace app {
 
@@ -43,7 +43,7 @@ std::u16string CommandLine() { return FromWide(GetCommandLineW()); }
 
 std::u16string ParamStr(int index) {
   if (index == 0) return ExePath();
-  return CommandLineToken(CommandLine(), index);
+  return bar::CommandLineToken(CommandLine(), index);
 }
 
 std::u16string ProgramFolder() { return ExtractFilePath(WithoutLongPrefix(ParamStr(0))); }

@@ -19,7 +19,7 @@ std::u16string ExePath();
 std::u16string CommandLine();
 
 // Index 0: ExePath(), whatever the command line says. Index 1 and up: the
-// command-line token (command_line.h); "" when there is none.
+// command-line token (bar/command_line.h); "" when there is none.
 std::u16string ParamStr(int index);
 
 // ExtractFilePath(ParamStr(0)) without a "\\?\" prefix: the executable's

@@ -7,7 +7,10 @@
 #include "bar/entry_key.h"
 #include "bar/entry_order.h"
 #include "bar/errors.h"
+#include "bar/fold_plan.h"
 #include "bar/marker.h"
+#include "bar/own_button.h"
+#include "bar/planned_files.h"
 #include "bar/strings.h"
 
 namespace bar {
@@ -113,9 +116,9 @@ void RefuseLossyRenumbering(const Toggle& t, const Block& block,
 // button section that no entry owns stay in it, and it keeps its encoding.
 // A missing file is written anew, in the legacy code page; one that cannot
 // be read stops the collapse before anything is written.
-BarParts ReadSubBarParts(const Toggle& t) {
+BarParts ReadSubBarParts(const Toggle& t, FileSystem& files) {
   LineList& sub_bar = t.sub_bar;
-  if (!sub_bar.LoadFromFileIfExists(t.SubBarFile(), t.files)) {
+  if (!sub_bar.LoadFromFileIfExists(t.SubBarFile(), files)) {
     sub_bar.set_remembered_encoding(std::nullopt);
     return BarParts();
   }
@@ -149,19 +152,25 @@ void TakeOut(const Toggle& t, const Block& block, const std::vector<NumberedLine
   }
 }
 
-}  // namespace
+// The edited bar as a fold starts from: read from `files`, split into its
+// plain bar and the rest.
+BarParts LoadBar(const Toggle& t, FileSystem& files) {
+  t.main_bar.LoadFromFile(t.BarFile(), files);
+  return BarParts::Split(t.main_bar, [&t] { return Refusal(t) + BarName(t); });
+}
 
-void Remove(Toggle& t) {
+// One sub-bar's fold on the bar LoadBar left, exactly as its own click
+// makes it, saving to `files`.
+void Fold(const Toggle& t, const BarParts& main_parts, FileSystem& files) {
   LineList& main_bar = t.main_bar;
-  main_bar.LoadFromFile(t.BarFile(), t.files);
-  const BarParts main_parts = BarParts::Split(main_bar, [&t] { return Refusal(t) + BarName(t); });
   const int32_t btc = CountValue(main_bar.Get(1));
   LB1Sort(main_bar);
 
   const Block block = FindBlock(t, MarkerNumber(main_bar, t.par), btc);
   const std::vector<NumberedLine> from_marker = LinesFromMarker(main_bar, block.marker);
   RefuseLossyRenumbering(t, block, from_marker);
-  const BarParts sub_parts = ReadSubBarParts(t);
+  const BarParts sub_parts = ReadSubBarParts(t, files);
+  ShowState(main_bar, t.par, false, Program{t.program_file_name, t.environment});
   StartSubBar(t, block.sub_count);
   TakeOut(t, block, from_marker);
 
@@ -169,8 +178,28 @@ void Remove(Toggle& t) {
   main_bar.Put(1, CountLine(block.main_count));
   LB1Sort(main_bar);
 
-  sub_parts.Save(t.sub_bar, t.SubBarFile(), t.files);
-  main_parts.Save(main_bar, t.BarFile(), t.files);
+  sub_parts.Save(t.sub_bar, t.SubBarFile(), files);
+  main_parts.Save(main_bar, t.BarFile(), files);
+}
+
+}  // namespace
+
+// Each fold runs on the bar the fold before it saved, as clicks one after
+// the other would, but nothing reaches the disk before every fold has been
+// worked out and has passed its checks. The bar is written last: until it
+// is, it holds every block, and the next click plans the same folds again.
+void Remove(Toggle& t) {
+  PlannedFiles planned(t.files);
+  BarParts main_parts = LoadBar(t, planned);
+  const std::vector<std::u16string> folds =
+      FoldOrder(t.main_bar, t.par, Program{t.program_file_name, t.environment});
+  for (std::size_t k = 0; k < folds.size(); ++k) {
+    Toggle fold = t;
+    fold.par = folds[k];
+    if (k > 0) main_parts = LoadBar(fold, planned);
+    Fold(fold, main_parts, planned);
+  }
+  planned.Commit(t.BarFile());
   NotifyFileManager(t);
 }
 

@@ -644,5 +644,139 @@ TEST(CollapseTest, RunAfterAFailedMainBarSaveFinishesTheCollapse) {
                 u"replace C:\\tc\\Bar\\main.bar", u"notify 2901", u"notify 2901"}));
 }
 
+// Bar(own + buttons, tag, own), then Kelvane's buttons for the sub-bars
+// with the icon.
+Lines Opening(int32_t own, const std::u16string& tag, const std::vector<std::u16string>& subs,
+              const std::u16string& icon = u"x.ico") {
+  Lines lines = Bar(own + static_cast<int32_t>(subs.size()), tag, own);
+  for (const std::u16string& sub : subs) {
+    const std::u16string k = IntToStr(static_cast<int32_t>(lines.size() - 2) / 3 + 1);
+    lines.insert(lines.end(), {u"button" + k + u"=" + icon,
+                               u"cmd" + k + u"=\"C:\\Program Files\\K\\kelvane.exe\"",
+                               u"param" + k + u"=" + sub});
+  }
+  return lines;
+}
+
+// The edited bar and three sub-bars, unfolded in turn: tools.bar, net.bar,
+// zip.bar; and the clicks that fold what folding tools.bar then folds.
+struct NestedBars {
+  const char* name;
+  Lines main, tools, net, zip;
+  std::vector<std::u16string> folds;
+};
+
+const NestedBars kThreeLevels = {"three levels, each with its own fold button",
+                                 Opening(1, u"m", {u"tools.bar"}),
+                                 Opening(1, u"t", {u"net.bar", u"tools.bar"}),
+                                 Opening(1, u"n", {u"zip.bar", u"net.bar"}),
+                                 Bar(2, u"z"),
+                                 {u"zip.bar", u"net.bar", u"tools.bar"}};
+
+void Unfold(ToggleRig& rig, const NestedBars& bars, bool vertical) {
+  rig.vertical_bar_setting = u"Bar\\vertical.bar";
+  rig.SetSub(vertical ? u"vertical.bar" : u"main.bar", bars.main);
+  rig.SetSub(u"tools.bar", bars.tools);
+  rig.SetSub(u"net.bar", bars.net);
+  rig.SetSub(u"zip.bar", bars.zip);
+  for (const char16_t* name : {u"tools.bar", u"net.bar", u"zip.bar"}) rig.Run(name, vertical);
+}
+
+// Folding tools.bar gives the bytes of the folds one by one (clicks of a
+// program that knows no own button), with one save of the bar.
+TEST(CollapseTest, NestedBlocksFoldAsTheirOwnClicksWould) {
+  const NestedBars cases[] = {
+      kThreeLevels,
+      {"two levels; a block no button opens stays",
+       Opening(1, u"m", {u"tools.bar"}),
+       Opening(1, u"t", {u"net.bar"}),
+       Bar(2, u"n"),
+       Bar(1, u"z"),
+       {u"net.bar", u"tools.bar"}},
+      {"a button back up",
+       Opening(1, u"m", {u"tools.bar"}),
+       Opening(0, u"t", {u"net.bar"}),
+       Opening(1, u"n", {u"zip.bar"}),
+       Opening(1, u"z", {u"net.bar"}),
+       {u"zip.bar", u"net.bar", u"tools.bar"}},
+      {"also opened from outside, with what it opens",
+       Opening(1, u"m", {u"tools.bar", u"net.bar"}),
+       Opening(1, u"t", {u"net.bar"}),
+       Opening(1, u"n", {u"zip.bar"}),
+       Bar(1, u"z"),
+       {u"tools.bar"}},
+  };
+  for (const NestedBars& c : cases) {
+    for (const bool vertical : {false, true}) {
+      SCOPED_TRACE(c.name + std::string(vertical ? ", vertical" : ""));
+      const std::u16string bar = ToggleRig::SubPath(vertical ? u"vertical.bar" : u"main.bar");
+      ToggleRig rig, one_by_one;
+      Unfold(rig, c, vertical);
+      one_by_one.vertical_bar_setting = rig.vertical_bar_setting;
+      one_by_one.program_file_name.clear();
+      one_by_one.files.files = rig.files.files;
+      rig.files.events.clear();
+
+      EXPECT_EQ(rig.Run(u"tools.bar", vertical), ToggleAction::kCollapse);
+      for (const std::u16string& name : c.folds) one_by_one.Run(name, vertical);
+      EXPECT_EQ(rig.files.files, one_by_one.files.files);
+      EXPECT_EQ(std::count(rig.files.events.begin(), rig.files.events.end(), u"replace " + bar), 1);
+      EXPECT_EQ(rig.files.events.end()[-3], u"replace " + bar);
+      EXPECT_EQ(rig.commands.size(), 8u);
+    }
+  }
+}
+
+// Whichever write fails, the files before it hold their new bytes and the
+// others their old ones, and the next click ends as a clean fold does.
+TEST(CollapseTest, NestedFoldThatFailsHalfWayEndsWithTheNextClick) {
+  ToggleRig clean;
+  Unfold(clean, kThreeLevels, false);
+  const auto unfolded = clean.files.files;
+  clean.Run(u"tools.bar");
+  const std::u16string writes[] = {ToggleRig::SubPath(u"zip.bar"), ToggleRig::SubPath(u"net.bar"),
+                                   ToggleRig::SubPath(u"tools.bar"), ToggleRig::MainPath()};
+  for (std::size_t failing = 0; failing < std::size(writes); ++failing) {
+    SCOPED_TRACE(ToUtf8(writes[failing]));
+    ToggleRig rig;
+    rig.files.files = unfolded;
+    rig.files.Fail(writes[failing], MemoryFileSystem::Fault::kCreate);
+    EXPECT_THROW(rig.Run(u"tools.bar"), CreateError);
+    for (std::size_t k = 0; k < std::size(writes); ++k) {
+      EXPECT_EQ(rig.files.files.at(writes[k]),
+                (k < failing ? clean.files.files : unfolded).at(writes[k]));
+    }
+    rig.files.Fail(writes[failing], MemoryFileSystem::Fault::kNone);
+    rig.Run(u"tools.bar");
+    EXPECT_EQ(rig.files.files, clean.files.files);
+    EXPECT_EQ(rig.commands.size(), 2u);
+  }
+}
+
+// A button with the program's unfold or fold icon shows its sub-bar's
+// state, in the bar and in the block that goes back; no other icon changes.
+TEST(CollapseTest, OwnButtonsShowTheirSubBarsState) {
+  ToggleRig rig;
+  rig.SetMain(Opening(0, u"m", {u"tools.bar"}, u"C:\\K\\kelvane.exe,1"));
+  Lines tools = Opening(0, u"t", {u"net.bar", u"tools.bar"}, u"kelvane.exe,1");
+  tools[5] = u"button2=KELVANE.EXE,1";
+  rig.SetSub(u"tools.bar", tools);
+  rig.SetSub(u"net.bar", kEmptyBar);
+  const auto holds = [&rig](const std::u16string& file, const Lines& lines) {
+    const Lines held = rig.Sub(file);
+    for (const std::u16string& line : lines) {
+      EXPECT_NE(std::find(held.begin(), held.end(), line), held.end()) << ToUtf8(line);
+    }
+  };
+  rig.Run(u"tools.bar");
+  holds(u"main.bar",
+        {u"button1=C:\\K\\kelvane.exe,2", u"button3=kelvane.exe,1", u"button4=KELVANE.EXE,2"});
+  rig.Run(u"net.bar");
+  holds(u"main.bar", {u"button1=C:\\K\\kelvane.exe,2", u"button3=kelvane.exe,2"});
+  rig.Run(u"tools.bar");
+  holds(u"main.bar", {u"button1=C:\\K\\kelvane.exe,1"});
+  holds(u"tools.bar", {u"button1=kelvane.exe,1", u"button2=KELVANE.EXE,1"});
+}
+
 }  // namespace
 }  // namespace bar

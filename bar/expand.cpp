@@ -7,6 +7,7 @@
 #include "bar/entry_order.h"
 #include "bar/errors.h"
 #include "bar/marker.h"
+#include "bar/own_button.h"
 #include "bar/strings.h"
 
 namespace bar {
@@ -141,6 +142,7 @@ void Add(Toggle& t) {
   for (std::u16string& line : MarkerEntry(btc1 + 1, t.par)) main_bar.Add(std::move(line));
   for (std::u16string_view line : sub_bar.views()) main_bar.Add(line);
   main_bar.Put(1, CountLine(btc));
+  ShowState(main_bar, t.par, true, Program{t.program_file_name, t.environment});
 
   main_parts.Save(main_bar, t.BarFile(), t.files);
   NotifyFileManager(t);

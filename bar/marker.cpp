@@ -1,5 +1,6 @@
 #include "bar/marker.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "bar/bar_parts.h"
@@ -24,6 +25,32 @@ bool IsMarkerTextOf(std::u16string_view value, std::u16string_view par) {
          EndsWith(value, u"x1");
 }
 
+// The numbers above `above` of the cmd lines from index `first` on, read
+// loosely: every one, and those of line breaks ("-2").
+struct CmdNumbers {
+  std::unordered_set<int32_t> all;
+  std::unordered_set<int32_t> line_breaks;
+};
+
+CmdNumbers ReadCmdNumbers(const LineList& list, int32_t first, int64_t above) {
+  CmdNumbers numbers;
+  for (int32_t i = first; i < list.Count(); ++i) {
+    const std::optional<KeyedLine> cmd = ReadKeyedLine(list.Get(i), u"cmd", KeyMatch::kLoose);
+    if (!cmd || cmd->number <= above) continue;
+    numbers.all.insert(cmd->number);
+    if (cmd->value == u"-2") numbers.line_breaks.insert(cmd->number);
+  }
+  return numbers;
+}
+
+// A button line, read loosely, numbered above `above`, whose value reads as
+// a marker's.
+std::optional<KeyedLine> MarkerButton(std::u16string_view line, int64_t above) {
+  const std::optional<KeyedLine> button = ReadKeyedLine(line, u"button", KeyMatch::kLoose);
+  if (!button || button->number <= above || !IsMarkerValue(button->value)) return std::nullopt;
+  return button;
+}
+
 }  // namespace
 
 std::u16string MarkerText(std::u16string_view par) { return std::u16string(par) + u"x1"; }
@@ -39,22 +66,15 @@ bool IsMarkerLine(std::u16string_view line, std::u16string_view par) {
 }
 
 BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above) {
-  std::unordered_set<int32_t> line_breaks;
-  std::unordered_set<int32_t> with_cmd;
-  for (int32_t i = first; i < list.Count(); ++i) {
-    const std::optional<KeyedLine> cmd = ReadKeyedLine(list.Get(i), u"cmd", KeyMatch::kLoose);
-    if (!cmd || cmd->number <= above) continue;
-    with_cmd.insert(cmd->number);
-    if (cmd->value == u"-2") line_breaks.insert(cmd->number);
-  }
+  const CmdNumbers cmds = ReadCmdNumbers(list, first, above);
   BlockMarkers markers;
   std::optional<int32_t> doubtful_number;
   for (int32_t i = first; i < list.Count(); ++i) {
-    const std::optional<KeyedLine> button = ReadKeyedLine(list.Get(i), u"button", KeyMatch::kLoose);
-    if (!button || button->number <= above || !IsMarkerValue(button->value)) continue;
-    if (line_breaks.count(button->number) != 0) {
+    const std::optional<KeyedLine> button = MarkerButton(list.Get(i), above);
+    if (!button) continue;
+    if (cmds.line_breaks.count(button->number) != 0) {
       if (!markers.lowest || button->number < *markers.lowest) markers.lowest = button->number;
-    } else if (with_cmd.count(button->number) == 0) {
+    } else if (cmds.all.count(button->number) == 0) {
       if (!doubtful_number || button->number < *doubtful_number) {
         doubtful_number = button->number;
         markers.doubtful = list.Get(i);
@@ -64,6 +84,22 @@ BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above
   if (doubtful_number && markers.lowest && *doubtful_number > *markers.lowest) {
     markers.doubtful.reset();
   }
+  return markers;
+}
+
+std::vector<BlockMarker> AllBlockMarkers(const LineList& list, int32_t first) {
+  const CmdNumbers cmds = ReadCmdNumbers(list, first, -1);
+  std::vector<BlockMarker> markers;
+  for (int32_t i = first; i < list.Count(); ++i) {
+    const std::u16string_view line = list.Get(i);
+    const std::optional<KeyedLine> button = MarkerButton(line, -1);
+    if (!button || cmds.line_breaks.count(button->number) == 0) continue;
+    std::u16string name(button->value.substr(0, button->value.size() - 2));
+    const bool exact = IsMarkerLine(line, name);
+    markers.push_back({button->number, std::move(name), exact});
+  }
+  std::sort(markers.begin(), markers.end(),
+            [](const BlockMarker& a, const BlockMarker& b) { return a.number < b.number; });
   return markers;
 }
 

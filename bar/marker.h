@@ -41,6 +41,17 @@ struct BlockMarkers {
 };
 BlockMarkers FindBlockMarkers(const LineList& list, int32_t first, int64_t above);
 
+// Every marker entry from index `first` on, as FindBlockMarkers reads them,
+// in number order: its number, its sub-bar's name (the button value without
+// "x1"), and whether its button line is IsMarkerLine for that name, the
+// only marker a toggle for the name folds.
+struct BlockMarker {
+  int32_t number;
+  std::u16string name;
+  bool exact;
+};
+std::vector<BlockMarker> AllBlockMarkers(const LineList& list, int32_t first);
+
 // The first button line of a plain bar that reads loosely as the marker
 // line of this sub-bar under another spelling: its value is MarkerText of a
 // name the file system takes for par (SameFileName), but the line is not

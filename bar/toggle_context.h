@@ -40,6 +40,7 @@ struct Toggle {
   std::u16string vertical_bar_path{};  // Edit5: setting pathVerticalPanel, "" for none
   bool vertical = false;               // "/vertical": the vertical bar is the one edited
   Environment environment{};           // expands "%NAME%" in par and the three settings
+  std::u16string program_file_name{};  // "kelvane.exe": how its own buttons name it; "" for none
 
   // The file of the bar this toggle edits, and of the other one; "" for a
   // bar whose setting is empty.

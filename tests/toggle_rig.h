@@ -63,6 +63,7 @@ class ToggleRig {
                        files};
     toggle.vertical_bar_path = vertical_bar_setting;
     toggle.vertical = vertical;
+    toggle.program_file_name = program_file_name;
     toggle.environment = [this](std::u16string_view name) -> std::optional<std::u16string> {
       const auto variable = environment.find(std::u16string(name));
       if (variable == environment.end()) return std::nullopt;
@@ -80,6 +81,8 @@ class ToggleRig {
   // The settings pathMainPanel and pathVerticalPanel; "" for no such bar.
   std::u16string main_bar_setting = u"Bar\\main.bar";
   std::u16string vertical_bar_setting;
+  // The running program's file name; "" for a program that knows no own button.
+  std::u16string program_file_name = u"kelvane.exe";
   // The variables set, by name as written.
   std::map<std::u16string, std::u16string> environment;
 

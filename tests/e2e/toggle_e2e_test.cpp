@@ -362,6 +362,35 @@ INSTANTIATE_TEST_SUITE_P(Order, SeveralSubBarsTest, testing::Bool(), [](const au
   return std::string(info.param ? "FirstExpandedFirst" : "LastExpandedFirst");
 });
 
+// Kelvane's own buttons, with its unfold icon: unfolding shows the fold
+// icon, and folding tools.bar folds net.bar, unfolded from inside it, too.
+TEST_F(ToggleTest, OwnButtonsShowTheStateAndANestedBlockFoldsWithItsParent) {
+  const Lines main_bar = {"[Buttonbar]", "Buttoncount=1", "button1=C:\\Tools\\kelvane.exe,1",
+                          "cmd1=\"C:\\Program Files\\Kelvane\\kelvane.exe\"", "param1=tools.bar"};
+  const Lines tools = {"[Buttonbar]",      "Buttoncount=2",   "button1=kelvane.exe,1",
+                       "cmd1=kelvane.exe", "param1=net.bar",  "button2=KELVANE.EXE,1",
+                       "cmd2=kelvane.exe", "param2=tools.bar"};
+  folder_.Write(kDefaultMainBar, CrLfLines(main_bar));
+  folder_.Write(L"Bar\\tools.bar", CrLfLines(tools));
+  folder_.Write(L"Bar\\net.bar", CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=net.exe"}));
+
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  ASSERT_TRUE(Toggle(L"net.bar"));
+  ASSERT_TRUE(
+      FileHolds(kDefaultMainBar,
+                CrLfLines({"[Buttonbar]", "Buttoncount=6", "button1=C:\\Tools\\kelvane.exe,2",
+                           "cmd1=\"C:\\Program Files\\Kelvane\\kelvane.exe\"", "param1=tools.bar",
+                           "iconic2=0", "cmd2=-2", "button2=tools.barx1", "param3=net.bar",
+                           "cmd3=kelvane.exe", "button3=kelvane.exe,2", "param4=tools.bar",
+                           "cmd4=kelvane.exe", "button4=KELVANE.EXE,2", "button5=net.barx1",
+                           "cmd5=-2", "iconic5=0", "cmd6=net.exe"})));
+  ASSERT_TRUE(Toggle(L"tools.bar"));
+  EXPECT_TRUE(FileHolds(kDefaultMainBar, CrLfLines(main_bar)));
+  EXPECT_TRUE(FileHolds(L"Bar\\tools.bar", CrLfLines(tools)));
+  EXPECT_TRUE(
+      FileHolds(L"Bar\\net.bar", CrLfLines({"[Buttonbar]", "Buttoncount=1", "cmd1=net.exe"})));
+}
+
 // The folder's path on Wine's drive Z:, the Unix root ("Z:\\tmp\\...\\"); the
 // path as it is where the program runs on Windows itself.
 std::wstring OnDriveZ(const std::wstring& folder) {

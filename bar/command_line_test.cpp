@@ -1,11 +1,11 @@
-#include "app/command_line.h"
+#include "bar/command_line.h"
 
 #include <string>
 
 #include "bar/unicode.h"
 #include "gtest/gtest.h"
 
-namespace app {
+namespace bar {
 namespace {
 
 struct TokenCase {
@@ -54,7 +54,7 @@ TEST(CommandLineTokenTest, SplitsLikeTheProgramAlwaysHas) {
       {u"k.exe a", -1, u""},
   };
   for (const TokenCase& c : cases) {
-    SCOPED_TRACE(bar::ToUtf8(c.command_line) + " #" + std::to_string(c.index));
+    SCOPED_TRACE(ToUtf8(c.command_line) + " #" + std::to_string(c.index));
     EXPECT_EQ(CommandLineToken(c.command_line, c.index), c.token);
   }
 }
@@ -98,7 +98,7 @@ TEST(CommandLineTokenTest, ToggleArgumentsTakeTheSwitchAnywhere) {
       {u"k.exe a \" /vertical", u"a", false},  // the unclosed quote swallows it
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(bar::ToUtf8(c.command_line));
+    SCOPED_TRACE(ToUtf8(c.command_line));
     const ToggleArguments arguments = ReadToggleArguments(c.command_line);
     EXPECT_EQ(arguments.sub_bar, c.sub_bar);
     EXPECT_EQ(arguments.vertical, c.vertical);
@@ -106,4 +106,4 @@ TEST(CommandLineTokenTest, ToggleArgumentsTakeTheSwitchAnywhere) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace bar

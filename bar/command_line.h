@@ -1,11 +1,12 @@
 // Splitting the command line the way the program has always split it
-// (not the C runtime's rules: a backslash is an ordinary character).
-#ifndef KELVANE_APP_COMMAND_LINE_H_
-#define KELVANE_APP_COMMAND_LINE_H_
+// (not the C runtime's rules: a backslash is an ordinary character), and a
+// button's parameters the same way, since they become that command line.
+#ifndef KELVANE_BAR_COMMAND_LINE_H_
+#define KELVANE_BAR_COMMAND_LINE_H_
 
 #include <string>
 
-namespace app {
+namespace bar {
 
 // Token `index` of the command line: 0 is the program's name as written,
 // 1 the first argument. Blanks and control characters (codes 1 to 32)
@@ -24,6 +25,10 @@ struct ToggleArguments {
 };
 ToggleArguments ReadToggleArguments(const std::u16string& command_line);
 
-}  // namespace app
+// The same for arguments without the program's name in front: a button's
+// parameters ("tools.bar /vertical").
+ToggleArguments ReadArguments(const std::u16string& arguments);
 
-#endif  // KELVANE_APP_COMMAND_LINE_H_
+}  // namespace bar
+
+#endif  // KELVANE_BAR_COMMAND_LINE_H_

@@ -1,9 +1,9 @@
-#include "app/command_line.h"
+#include "bar/command_line.h"
 
 #include <cstddef>
 #include <iterator>
 
-namespace app {
+namespace bar {
 
 namespace {
 
@@ -51,15 +51,12 @@ bool IsVerticalSwitch(const std::u16string& token) {
   return true;
 }
 
-}  // namespace
-
-ToggleArguments ReadToggleArguments(const std::u16string& command_line) {
+// The arguments from i on.
+ToggleArguments ReadArgumentsFrom(const std::u16string& s, std::size_t i) {
   ToggleArguments arguments;
   std::u16string token;
-  std::size_t i = ReadToken(command_line, SkipToToken(command_line, 0), &token);
-  if (token.empty()) return arguments;
   for (;;) {
-    i = ReadToken(command_line, SkipToToken(command_line, i), &token);
+    i = ReadToken(s, SkipToToken(s, i), &token);
     if (token.empty()) return arguments;
     if (IsVerticalSwitch(token)) {
       arguments.vertical = true;
@@ -67,6 +64,19 @@ ToggleArguments ReadToggleArguments(const std::u16string& command_line) {
       arguments.sub_bar = token;
     }
   }
+}
+
+}  // namespace
+
+ToggleArguments ReadToggleArguments(const std::u16string& command_line) {
+  std::u16string program;
+  const std::size_t i = ReadToken(command_line, SkipToToken(command_line, 0), &program);
+  if (program.empty()) return ToggleArguments();
+  return ReadArgumentsFrom(command_line, i);
+}
+
+ToggleArguments ReadArguments(const std::u16string& arguments) {
+  return ReadArgumentsFrom(arguments, 0);
 }
 
 std::u16string CommandLineToken(const std::u16string& command_line, int index) {
@@ -79,4 +89,4 @@ std::u16string CommandLineToken(const std::u16string& command_line, int index) {
   return index < 0 ? std::u16string() : token;
 }
 
-}  // namespace app
+}  // namespace bar
