@@ -302,20 +302,6 @@ TEST_F(SettingsWindowTest, OkSavesEveryFieldAndEnds) {
                                              "pathVerticalPanel=C:/Bars/vertical.bar"}));
 }
 
-// Without kelvane.ini the fields show what a toggle would use: the file
-// manager's main bar as its wincmd.ini writes it, and that bar's folder.
-TEST_F(SettingsWindowTest, WithoutSettingsTheFieldsShowTheFileManagersMainBar) {
-  const ProgramFolder file_manager;
-  file_manager.Write(L"wincmd.ini",
-                     CrLfLines({"[Buttonbar]", "Buttonbar=%COMMANDER_PATH%\\DEFAULT.BAR"}));
-  const ScopedVariable ini(L"COMMANDER_INI", file_manager.Path(L"wincmd.ini"));
-  HWND window = Open();
-  ASSERT_TRUE(window);
-  EXPECT_EQ(Utf8(WindowText(Control(window, "Edit3"))), "%COMMANDER_PATH%");
-  EXPECT_EQ(Utf8(WindowText(Control(window, "Edit4"))), "%COMMANDER_PATH%\\DEFAULT.BAR");
-  EXPECT_TRUE(CloseWindowAndWaitForExit(window));
-}
-
 struct FindCase {
   const char* name;
   const char* button;
