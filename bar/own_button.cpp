@@ -14,6 +14,16 @@ namespace bar {
 
 namespace {
 
+// The text after the last "\", "/" or ":", quotes dropped: no file name
+// holds a quote, so dropping every one cannot make another file's name match.
+std::u16string FileNameOf(std::u16string_view path) {
+  std::u16string file(path);
+  file.erase(std::remove(file.begin(), file.end(), u'"'), file.end());
+  const std::size_t last = file.find_last_of(u"\\/:");
+  if (last != std::u16string::npos) file.erase(0, last + 1);
+  return std::u16string(TrimBlanks(file));
+}
+
 // "<path>,1" or "<path>,2" with a path that names the program: the unfold
 // or the fold icon the program carries, whatever it was renamed to.
 bool IsStateIcon(std::u16string_view icon, const Program& program) {
@@ -37,14 +47,14 @@ std::unordered_set<int32_t> ButtonsFor(const LineList& plain_bar, std::u16string
 
 bool NamesProgram(std::u16string_view path, const Program& program) {
   if (program.file_name.empty()) return false;
-  std::u16string expanded = ExpandVariables(path, program.environment);
-  // No file name holds a quote, so dropping every one cannot make another
-  // file's name match.
-  expanded.erase(std::remove(expanded.begin(), expanded.end(), u'"'), expanded.end());
-  std::u16string_view file = TrimBlanks(expanded);
-  const std::size_t last = file.find_last_of(u"\\/:");
-  if (last != std::u16string_view::npos) file.remove_prefix(last + 1);
-  return SameFileName(std::u16string(file), std::u16string(program.file_name));
+  std::u16string file = FileNameOf(path);
+  // Variables before the last separator cannot change the file name, and
+  // most commands ("%COMMANDER_PATH%\Tools\x.exe") are decided without
+  // asking the environment.
+  if (file.find(u'%') != std::u16string::npos) {
+    file = FileNameOf(ExpandVariables(path, program.environment));
+  }
+  return SameFileName(file, std::u16string(program.file_name));
 }
 
 std::u16string SubBarOfParameters(std::u16string_view parameters, const Environment& environment) {

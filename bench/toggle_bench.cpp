@@ -49,6 +49,8 @@ class ToggleFolder {
     bar::LineList main_bar;
     bar::LineList sub_bar;
     bar::Toggle toggle{main_bar, sub_bar, u"sub.bar", Program(), u"Bar", u"Bar/main.bar", {}};
+    toggle.program_file_name =
+        u"kelvane.exe";  // as the program runs it: its own buttons looked for
     bar::RunToggle(toggle);
   }
 
