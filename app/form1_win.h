@@ -26,7 +26,8 @@ class TForm1 : public BaseWindow<TForm1> {
   static const wchar_t* ClassName() { return kForm1ClassName; }
   static int IconId() { return KELVANE_PROGRAM_ICON; }
 
-  // Reads the settings into Edit3, Edit4 and Edit5. Without a sub-bar's
+  // Reads the settings into Edit3, Edit4 and Edit5, a missing key filled in
+  // by ResolvePathSettings. Without a sub-bar's
   // name: sets the maximized state and returns. With one: runs the toggle
   // of the sub-bar named par, in the vertical bar with "/vertical", on
   // ListBox1 and ListBox2 (bar/toggle.h), then requests the quit; an empty
