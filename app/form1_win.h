@@ -27,11 +27,11 @@ class TForm1 : public BaseWindow<TForm1> {
   static int IconId() { return KELVANE_PROGRAM_ICON; }
 
   // Reads the settings into Edit3, Edit4 and Edit5, a missing key filled in
-  // by ResolvePathSettings. Without a sub-bar's
-  // name: sets the maximized state and returns. With one: runs the toggle
-  // of the sub-bar named par, in the vertical bar with "/vertical", on
-  // ListBox1 and ListBox2 (bar/toggle.h), then requests the quit; an empty
-  // bar does nothing more. Needs no platform window. Catches nothing.
+  // by ResolvePathSettings. Without a sub-bar's name: sets the maximized
+  // state and returns. With one: runs the toggle of the sub-bar named par,
+  // in the vertical bar with "/vertical", on ListBox1 and ListBox2 in this
+  // run's turn (RunToggleInTurn), then requests the quit; an empty bar does
+  // nothing more. Needs no platform window. Catches nothing.
   void FormCreate();
 
   // True once a toggle has gone through: the program is to end now.
