@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "bar/file_name.h"
+#include "bar/path_form.h"
 
 namespace app {
 
@@ -110,15 +111,9 @@ std::u16string ExtractRelativeFolder(const std::u16string& base, const std::u16s
   return without_trailing_delimiters(relative);
 }
 
-std::u16string WithoutLongPrefix(const std::u16string& path) {
-  if (path.rfind(u"\\\\?\\UNC\\", 0) == 0) return u"\\\\" + path.substr(8);
-  if (path.rfind(u"\\\\?\\", 0) == 0) return path.substr(4);
-  return path;
-}
-
 std::u16string FindBase(const std::u16string& exe_path,
                         std::u16string (*long_name)(const std::u16string&)) {
-  return long_name(ExtractFileDir(WithoutLongPrefix(exe_path))) + kPathDelim;
+  return long_name(ExtractFileDir(bar::WithoutLongPrefix(exe_path))) + kPathDelim;
 }
 
 }  // namespace app

@@ -39,13 +39,10 @@ std::u16string ExtractRelativePath(const std::u16string& base, const std::u16str
 // folder gives ".".
 std::u16string ExtractRelativeFolder(const std::u16string& base, const std::u16string& folder);
 
-// The path without a "\\?\" prefix ("\\?\UNC\srv\..." gives "\\srv\..."), so
-// that the system folds ".." and "/" in what is appended to it.
-std::u16string WithoutLongPrefix(const std::u16string& path);
-
 // The base the "Find" buttons store paths against: ExtractFileDir of the
-// executable's path WithoutLongPrefix, in the form long_name gives (the
-// system's long names, as the file dialog returns them), and "\".
+// executable's path without a "\\?\" prefix (bar::WithoutLongPrefix), in
+// the form long_name gives (the system's long names, as the file dialog
+// returns them), and "\".
 std::u16string FindBase(const std::u16string& exe_path,
                         std::u16string (*long_name)(const std::u16string&));
 

@@ -7,6 +7,7 @@
 #include "app/paths.h"
 #include "app/settings_win.h"
 #include "bar/command_line.h"
+#include "bar/path_form.h"
 
 namespace app {
 
@@ -46,7 +47,7 @@ std::u16string ParamStr(int index) {
   return bar::CommandLineToken(CommandLine(), index);
 }
 
-std::u16string ProgramFolder() { return ExtractFilePath(WithoutLongPrefix(ParamStr(0))); }
+std::u16string ProgramFolder() { return ExtractFilePath(bar::WithoutLongPrefix(ParamStr(0))); }
 
 std::u16string LongPathName(const std::u16string& path) {
   std::wstring given = ToWide(path);

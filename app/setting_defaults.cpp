@@ -1,6 +1,6 @@
 #include "app/setting_defaults.h"
 
-#include "bar/toggle_context.h"
+#include "bar/path_form.h"
 
 namespace app {
 
@@ -43,6 +43,7 @@ std::u16string FolderText(const std::u16string& path) {
 std::optional<std::u16string> FileManagerMainBar(const Surroundings& around) {
   const std::optional<FileManagerIni> ini = FindFileManagerIni(around);
   if (!ini) return std::nullopt;
+  const bar::Environment& environment = around.environment;
   const std::optional<std::u16string> button_bar =
       around.read_ini(ini->file, u"Buttonbar", u"Buttonbar");
   // Its own folder is where the file manager looks for a bar named without
@@ -50,12 +51,11 @@ std::optional<std::u16string> FileManagerMainBar(const Surroundings& around) {
   // the variable is not set in this run.
   if (button_bar && !button_bar->empty()) {
     const bool full = button_bar->front() == u'%' ||
-                      bar::IsFullPath(bar::ExpandVariables(*button_bar, around.environment));
+                      bar::IsFullPath(bar::ExpandVariables(*button_bar, environment));
     return full ? *button_bar : u"%COMMANDER_PATH%\\" + *button_bar;
   }
   const std::u16string original = u"%COMMANDER_PATH%\\" + std::u16string(kDefaultBar);
   const std::u16string copy = ini->folder_text + u"\\" + kDefaultBar;
-  const bar::Environment& environment = around.environment;
   if (!around.exists(bar::ExpandVariables(copy, environment))) return original;
   const std::optional<std::u16string> redirect =
       around.read_ini(bar::ExpandVariables(original, environment), u"options", u"redirect");

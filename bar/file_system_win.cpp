@@ -11,6 +11,7 @@
 #include "bar/errors.h"
 #include "bar/file_handle_win.h"
 #include "bar/file_name.h"
+#include "bar/path_form.h"
 #include "bar/system_error_win.h"
 #include "bar/wide_win.h"
 
@@ -52,13 +53,6 @@ std::wstring SystemPath(const std::wstring& full) {
   return L"\\\\?\\" + full;
 }
 
-// The path as GetFullPathNameW writes it, from the \\?\ form.
-std::wstring WithoutLongPrefix(const std::wstring& path) {
-  if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
-  if (StartsWith(path, L"\\\\?\\")) return path.substr(4);
-  return path;
-}
-
 // The file a full path finally names, every symbolic link and junction on
 // the way followed; the path itself where it names no file yet or the
 // system cannot tell. A save that replaced a link by a plain file would
@@ -78,7 +72,7 @@ std::wstring FinalPath(const std::wstring& full) {
   final_path.resize(length);
   // The same name in the system's own letter case is kept as given, so
   // that messages read as they always have.
-  const std::wstring target = WithoutLongPrefix(final_path);
+  const std::wstring target = ToWide(WithoutLongPrefix(FromWide(final_path)));
   return SameFileName(FromWide(target), FromWide(full)) ? full : target;
 }
 

@@ -12,6 +12,7 @@
 #include "bar/environment.h"
 #include "bar/file_system.h"
 #include "bar/line_list.h"
+#include "bar/path_form.h"
 
 namespace bar {
 
@@ -20,12 +21,8 @@ namespace bar {
 constexpr int32_t kReloadBarCommand = 2901;
 constexpr int32_t kReloadVerticalBarCommand = 2944;
 
-// A full path: a drive letter, ":" and a separator, or two separators
-// first as in "\\server\share"; "/" counts as "\".
-bool IsFullPath(std::u16string_view path);
-
-// The path a setting names: a full one as it stands, anything else behind
-// the program folder, nothing resolved or checked.
+// The path a setting names: a full one (IsFullPath) as it stands, anything
+// else behind the program folder, nothing resolved or checked.
 std::u16string SettingPath(const std::u16string& program_folder, const std::u16string& setting);
 
 struct Toggle {
